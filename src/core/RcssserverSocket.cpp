@@ -55,9 +55,9 @@ class SigintBlock {
     sigset_t sigint;
     sigemptyset(&sigint);
     sigaddset(&sigint, SIGINT);
-    sigprocmask(SIG_BLOCK, &sigint, &previous_);
+    pthread_sigmask(SIG_BLOCK, &sigint, &previous_);
   }
-  ~SigintBlock() { sigprocmask(SIG_SETMASK, &previous_, nullptr); }
+  ~SigintBlock() { pthread_sigmask(SIG_SETMASK, &previous_, nullptr); }
   SigintBlock(const SigintBlock&) = delete;
   SigintBlock& operator=(const SigintBlock&) = delete;
 

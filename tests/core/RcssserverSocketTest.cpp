@@ -405,7 +405,7 @@ TEST(RcssserverSocketOptionsTest, CommandLineSetsOptionsOrEndsWithUsage) {
       {{"agent", "--port=65535"}, "", With("port", "65535")},
       {{"agent", "--port=65536"}, "", With("port", "3100")},
       {{"agent", "--port=70000"}, "", With("port", "3100")},
-      {{"agent", "--port=4294970396"}, "", With("port", "3100")},  // 2^32 + 3100
+      {{"agent", "--port=4294970496"}, "", With("port", "3200")},  // 2^32 + 3200, narrowed
       {{"agent", "--port="}, kUsage, ""},
       {{"agent", "--port", "3200"}, kUsage, ""},
       {{"agent", "--host=192.0.2.9"}, "", With("host", "192.0.2.9")},
