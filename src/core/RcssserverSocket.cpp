@@ -224,9 +224,10 @@ bool RcssserverSocket::SelectInput() {
         static_cast<long>(
             std::chrono::duration_cast<std::chrono::nanoseconds>(left - seconds).count())};
     const int ready = ppoll(&wanted, 1, &wait, block.Previous());
+    const int error = errno;
     if (ready > 0) return true;
-    if (ready < 0 && errno == EINTR) continue;
-    std::cerr << "(SelectInput) select failed " << (ready == 0 ? "timeout" : std::strerror(errno))
+    if (ready < 0 && error == EINTR) continue;
+    std::cerr << "(SelectInput) select failed " << (ready == 0 ? "timeout" : std::strerror(error))
               << std::endl;
     abnormal_end_ = true;
     return false;
