@@ -118,7 +118,7 @@ void KalmanFieldState::UpdateRaw(const RawStorage& raw, const AgentState& agent)
     object.polar_coord_ = polar;
 
     if (object.id_ == OBJ_VISIBLE_PART) {
-      OtherPlayer& player = *players_[static_cast<VisiblePart&>(object).parent_id_];
+      OtherPlayer& player = *players_[static_cast<VisiblePart&>(object).GetParentID()];
       if (!player.visible_) {
         player.visible_ = true;
         player.update_time_ = t;

@@ -39,7 +39,7 @@ void SimpleFieldState::Update() {
     const raw::VisibleObject& seen = *perceived[i];
     object.visible_ = seen.visible;
     if (object.id_ == OBJ_VISIBLE_PART) {
-      OtherPlayer& player = *players_[static_cast<VisiblePart&>(object).parent_id_];
+      OtherPlayer& player = *players_[static_cast<VisiblePart&>(object).GetParentID()];
       player.visible_ = true;
       player.dt_ = t - player.update_time_;
       player.update_time_ = t;
