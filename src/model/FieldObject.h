@@ -36,15 +36,15 @@ class FieldObject {
   friend struct FieldTestAccess;
 
   ObjectID id_;
-  Eigen::Vector3d polar_coord_;                // (m, degrees, degrees) as last perceived
-  Eigen::Vector3d rel_coord_;                  // m, torso frame, as last seen
-  Eigen::MatrixXd measure_covariance_error_;   // 6 x 6, noise of the last measurement
-  double foot_distance_;                       // m, horizontal distance
-  double horizon_degree_;                      // degrees, horizontal angle plus neck yaw
-  double vertical_degree_;                     // degrees, vertical angle plus neck pitch
-  double update_time_;                         // s, server time of the last sighting
-  double dt_;                                  // s, last sighting to the current vision cycle
-  bool visible_;                               // seen in the current vision cycle
+  Eigen::Vector3d polar_coord_;               // (m, degrees, degrees) as last perceived
+  Eigen::Vector3d rel_coord_;                 // m, torso frame, as last seen
+  Eigen::MatrixXd measure_covariance_error_;  // 6 x 6, noise of the last measurement
+  double foot_distance_;                      // m, horizontal distance
+  double horizon_degree_;                     // degrees, horizontal angle plus neck yaw
+  double vertical_degree_;                    // degrees, vertical angle plus neck pitch
+  double update_time_;                        // s, server time of the last sighting
+  double dt_;                                 // s, last sighting to the current vision cycle
+  bool visible_;                              // seen in the current vision cycle
 };
 
 }  // namespace zamp

@@ -44,10 +44,10 @@ FieldState::FieldState() : ball_(new Ball()), obs_global_rotation_update_time_(0
   };
   flag_forward_pairs_ = {pair(1, 0), pair(5, 4), pair(3, 2), pair(7, 6)};
   flag_right_pairs_ = {pair(2, 0), pair(6, 4), pair(3, 1), pair(7, 5)};
-  flag_right_product_pairs_ = {
-      {pair(0, 4), pair(0, 5)}, {pair(0, 4), pair(0, 1)}, {pair(0, 5), pair(0, 1)},
-      {pair(4, 5), pair(4, 1)}, {pair(2, 6), pair(2, 7)}, {pair(2, 6), pair(2, 3)},
-      {pair(2, 7), pair(2, 3)}, {pair(6, 7), pair(6, 3)}};
+  flag_right_product_pairs_ = {{pair(0, 4), pair(0, 5)}, {pair(0, 4), pair(0, 1)},
+                               {pair(0, 5), pair(0, 1)}, {pair(4, 5), pair(4, 1)},
+                               {pair(2, 6), pair(2, 7)}, {pair(2, 6), pair(2, 3)},
+                               {pair(2, 7), pair(2, 3)}, {pair(6, 7), pair(6, 3)}};
 
   ResetGrobalRotation();
   obs_global_rotation_update_time_ = 0.0;

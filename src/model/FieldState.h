@@ -69,7 +69,7 @@ class FieldState {
   // value decomposition.
   static Eigen::Matrix3d Orthonormalize(const Eigen::Matrix3d& m);
 
-  Flag* flags_[FLAG_NUM];                      // by FlagID
+  Flag* flags_[FLAG_NUM];  // by FlagID
   Ball* ball_;
   OtherPlayer* players_[MAX_AGENT_NUM];        // 0-10 team mates, 11-21 opponents
   std::vector<FieldObject*> all_visible_obj_;  // 119 entries, perception store order

@@ -23,8 +23,8 @@ const double ROTATION_CORRECTION_RATE = 0.05;
 const double SELF_PROCESS_NOISE = 0.0001;
 const double BALL_PROCESS_NOISE = 0.0005;
 const double PLAYER_PROCESS_NOISE = 0.012 / 2.0;
-const double BALL_DRAG = 0.01;          // kg/s; the drag force is -BALL_DRAG * speed
-const double PLAYER_DAMPING = 0.1;      // 1/s^2, deceleration per unit of speed
+const double BALL_DRAG = 0.01;      // kg/s; the drag force is -BALL_DRAG * speed
+const double PLAYER_DAMPING = 0.1;  // 1/s^2, deceleration per unit of speed
 const double WALK_PREDICTION_GAIN = 0.06;
 const double FALL_PART_DISTANCE = 0.15;  // m, head to foot horizontally when lying
 
@@ -154,8 +154,8 @@ void KalmanFieldState::UpdateRaw(const RawStorage& raw, const AgentState& agent)
     // a sighting without a usable interval is weighed as if a vision period had passed.
     const double interval = IsUsableInterval(object.dt_) ? object.dt_ : SEE_UPDATE_INTERVAL_TIME;
     Eigen::MatrixXd noise = error * Eigen::MatrixXd::Identity(6, 6);
-    noise.bottomRightCorner(3, 3) = noise.topLeftCorner(3, 3) / interval +
-                                    object.measure_covariance_error_.topLeftCorner(3, 3);
+    noise.bottomRightCorner(3, 3) =
+        noise.topLeftCorner(3, 3) / interval + object.measure_covariance_error_.topLeftCorner(3, 3);
     object.measure_covariance_error_ = noise;
     object.update_time_ = t;
   }
@@ -177,8 +177,7 @@ void KalmanFieldState::UpdateRotation(const RawStorage& raw, const WorldState& w
   AdjustObserveGlobalRotation(raw, world, agent);
 }
 
-void KalmanFieldState::AdjustObserveGlobalRotation(const RawStorage& raw,
-                                                   const WorldState& world,
+void KalmanFieldState::AdjustObserveGlobalRotation(const RawStorage& raw, const WorldState& world,
                                                    AgentState& agent) {
   if (!raw.HasNewSeeData()) return;
 

@@ -74,7 +74,8 @@ void SimpleFieldState::Update() {
 
     const Flag& anchor = *flags_[FLAG_FIELD_ENEMY_LEFT];
     const Eigen::Vector3d before = agent.coordnates_;
-    agent.coordnates_ = anchor.GetFixedCoordinates() - global_rotation_.linear() * anchor.rel_coord_;
+    agent.coordnates_ =
+        anchor.GetFixedCoordinates() - global_rotation_.linear() * anchor.rel_coord_;
     agent.speed_ = agent.coordnates_ - before;
   }
 

@@ -16,9 +16,9 @@ const double NO_ENEMY_DISTANCE_POW2 = 9999.9;  // m^2, stands for "no opponent"
 const int KICK_CANDIDATE_NUM = 16;
 const double KICK_CANDIDATE_FIRST_DEGREE = -50.0;
 const double KICK_CANDIDATE_STEP_DEGREE = 6.666666666666667;
-const double KICK_TARGET_MAX_ABS_Y = 9.0;      // m, keeps long kicks inside the side lines
-const double KICK_TARGET_SEEN_TIME = 3.0;      // s
-const double BALL_NEAREST_SEEN_TIME = 0.2;     // s
+const double KICK_TARGET_MAX_ABS_Y = 9.0;   // m, keeps long kicks inside the side lines
+const double KICK_TARGET_SEEN_TIME = 3.0;   // s
+const double BALL_NEAREST_SEEN_TIME = 0.2;  // s
 // Half a millisecond keeps "seen within time" from flipping on rounding of server times.
 const double SEEN_TIME_MARGIN = 0.0005;
 
@@ -85,7 +85,8 @@ void StrategyInformation::UpdateOthers(const FieldState& field) {
   me_and_ball_degree_ = Tool::CulcDegree(me, ball, 0.0);
   ball_and_goal_degree_ = Tool::CulcDegree(ball, enemy_goal_coord_, 0.0);
   me_and_goal_degree_ = Tool::CulcDegree(me, enemy_goal_coord_, 0.0);
-  me_and_goal_cross_ball_degree_ = Tool::LimitDegree180(me_and_ball_degree_ - ball_and_goal_degree_);
+  me_and_goal_cross_ball_degree_ =
+      Tool::LimitDegree180(me_and_ball_degree_ - ball_and_goal_degree_);
   ball_direction_diff_ = Tool::LimitDegree180(me_and_ball_degree_ - heading);
   ball_nearest_enemy_dist_ = NearestEnemyDist(field, ball, BALL_NEAREST_SEEN_TIME);
   count_enemy_visible_ = 0;
@@ -100,8 +101,8 @@ double StrategyInformation::NearestEnemyDist(const FieldState& field, const Eige
   for (int i = 0; i < MAX_TEAM_AGENT_NUM; ++i) {
     const OtherPlayer& enemy = field.GetEnemyPlayer(i);
     if (enemy.GetUpdateDiffTime() < time - SEEN_TIME_MARGIN) {
-      nearest = std::min(nearest,
-                         Tool::CulcDistancePow2(Tool::RemoveVectZ(enemy.GetAbsoluteCoordinates()), point));
+      nearest = std::min(nearest, Tool::CulcDistancePow2(
+                                      Tool::RemoveVectZ(enemy.GetAbsoluteCoordinates()), point));
     }
   }
   return std::sqrt(nearest);

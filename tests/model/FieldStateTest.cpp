@@ -1,5 +1,3 @@
-#include "model/FieldState.h"
-
 #include <gtest/gtest.h>
 
 #include <Eigen/Geometry>
@@ -7,6 +5,7 @@
 #include <vector>
 
 #include "core/Tool.h"
+#include "model/FieldState.h"
 #include "support/FieldTestAccess.h"
 #include "support/ModelCycle.h"
 #include "support/PerceptionText.h"
@@ -55,7 +54,8 @@ std::string SeeEverything(bool left_side) {
   PerceptionText text;
   text.Time(1.04).GameState(0.0, "PlayOn").See();
   for (const Entry& e : AllEntries()) {
-    if (e.kind == OBJ_FLAG) text.Landmark(left_side ? e.left_name : e.right_name, PolarFor(e.index));
+    if (e.kind == OBJ_FLAG)
+      text.Landmark(left_side ? e.left_name : e.right_name, PolarFor(e.index));
     if (e.kind == OBJ_BALL) text.Ball(PolarFor(e.index));
   }
   for (int slot = 0; slot < MAX_AGENT_NUM; ++slot) {
@@ -72,8 +72,10 @@ std::string SeeEverything(bool left_side) {
 TEST(FieldStateTest, PerceptionStoreAndFieldStateListTheSameObjectsIndexByIndex) {
   for (bool left_side : {true, false}) {
     ModelCycle cycle(kTeam, 1);
-    cycle.Start(PerceptionText().Time(1.0).GameStateWithTeam(1, left_side ? "left" : "right",
-                                                             0.0, "PlayOn").Str(),
+    cycle.Start(PerceptionText()
+                    .Time(1.0)
+                    .GameStateWithTeam(1, left_side ? "left" : "right", 0.0, "PlayOn")
+                    .Str(),
                 Eigen::Vector3d(-1.0, 0.0, 0.0));
     cycle.Step(PerceptionText().Time(1.02).GameState(0.0, "PlayOn").Str());
     cycle.Step(SeeEverything(left_side));
@@ -116,8 +118,10 @@ TEST(FieldStateTest, PlayersAreTeamMatesFirstThenOpponents) {
     EXPECT_FALSE(field.GetAllPlayer(i).IsFall());
   }
   // Entry 9 is the head of team mate 1, entry 64 (9 + 11 * 5) the head of opponent 1.
-  EXPECT_EQ(field.GetAllVisibleObjects()[9], &field.GetFriendPlayer(0).GetVisiblePart(VISIBLE_PART_HEAD));
-  EXPECT_EQ(field.GetAllVisibleObjects()[64], &field.GetEnemyPlayer(0).GetVisiblePart(VISIBLE_PART_HEAD));
+  EXPECT_EQ(field.GetAllVisibleObjects()[9],
+            &field.GetFriendPlayer(0).GetVisiblePart(VISIBLE_PART_HEAD));
+  EXPECT_EQ(field.GetAllVisibleObjects()[64],
+            &field.GetEnemyPlayer(0).GetVisiblePart(VISIBLE_PART_HEAD));
 }
 
 TEST(FieldStateTest, FlagPairsPointAlongTheirFieldAxes) {
@@ -155,8 +159,8 @@ TEST(FieldStateTest, ResetGrobalRotationFacesTheTorsoTowardsTheBeamDirection) {
     double beam_direction;  // degrees
     double heading;         // degrees, expected
   };
-  const Case cases[] = {{0.0, 0.0}, {45.0, 45.0}, {90.0, 90.0}, {180.0, 180.0},
-                        {-135.0, -135.0}, {270.0, -90.0}};
+  const Case cases[] = {{0.0, 0.0},     {45.0, 45.0},     {90.0, 90.0},
+                        {180.0, 180.0}, {-135.0, -135.0}, {270.0, -90.0}};
   for (const Case& c : cases) {
     ModelCycle cycle(kTeam, 1);
     cycle.agent().SettingBeam(Eigen::Vector3d(-3.0, 1.0, c.beam_direction));

@@ -1,13 +1,13 @@
-#include "model/KalmanFieldState.h"
-
 #include <gtest/gtest.h>
 
 #include <Eigen/Geometry>
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <vector>
 
 #include "core/Tool.h"
+#include "model/KalmanFieldState.h"
 #include "support/Fixtures.h"
 #include "support/ModelCycle.h"
 #include "support/PerceptionText.h"
@@ -66,22 +66,26 @@ class SyntheticSceneTest : public ::testing::Test {
 
   // The start-up step, beamed 8 degrees off the true heading as beam noise would.
   void StartBeforeKickOff() {
-    cycle_.Start(PerceptionText().Time(0.0).GameStateWithTeam(1, "left", 0.0, "BeforeKickOff").Str(),
-                 Eigen::Vector3d(kTorso.x(), kTorso.y(), kHeading - 8.0));
+    cycle_.Start(
+        PerceptionText().Time(0.0).GameStateWithTeam(1, "left", 0.0, "BeforeKickOff").Str(),
+        Eigen::Vector3d(kTorso.x(), kTorso.y(), kHeading - 8.0));
   }
 
-  std::string Message(double time, bool with_vision, const std::string& play_mode = "BeforeKickOff") {
+  std::string Message(double time, bool with_vision,
+                      const std::string& play_mode = "BeforeKickOff") {
     PerceptionText text;
     text.Time(time).GameState(0.0, play_mode);
     if (!with_vision) return text.Str();
-    const SyntheticScene scene(kTorso, kHeading, cycle_.agent().GetBodyPart(BP_HEAD).global_transform);
+    const SyntheticScene scene(kTorso, kHeading,
+                               cycle_.agent().GetBodyPart(BP_HEAD).global_transform);
     text.See();
     scene.AddLandmarks(text, true);
     text.Ball(scene.See(kBall));
-    text.Player("Beta", 3,
-                {{VISIBLE_PART_HEAD, scene.See(kEnemyHead)},
-                 {VISIBLE_PART_RIGHT_FOOT, scene.See(kEnemyHead + Eigen::Vector3d(0.0, 0.05, -0.45))},
-                 {VISIBLE_PART_LEFT_FOOT, scene.See(kEnemyHead + Eigen::Vector3d(0.0, -0.05, -0.45))}});
+    text.Player(
+        "Beta", 3,
+        {{VISIBLE_PART_HEAD, scene.See(kEnemyHead)},
+         {VISIBLE_PART_RIGHT_FOOT, scene.See(kEnemyHead + Eigen::Vector3d(0.0, 0.05, -0.45))},
+         {VISIBLE_PART_LEFT_FOOT, scene.See(kEnemyHead + Eigen::Vector3d(0.0, -0.05, -0.45))}});
     return text.Str();
   }
 
@@ -149,7 +153,8 @@ TEST_F(SyntheticSceneTest, CyclesWithoutVisionOnlyPredict) {
   EXPECT_TRUE(agent.GetSpeed().isApprox(speed, 1e-12));
   Eigen::MatrixXd F = Eigen::MatrixXd::Identity(6, 6);
   for (int i = 0; i < 3; ++i) F(i, i + 3) = 0.02;
-  const Eigen::MatrixXd expected = F * covariance * F.transpose() + 0.0001 * Eigen::MatrixXd::Identity(6, 6);
+  const Eigen::MatrixXd expected =
+      F * covariance * F.transpose() + 0.0001 * Eigen::MatrixXd::Identity(6, 6);
   EXPECT_TRUE(agent.GetCovarianceError().isApprox(expected, 1e-12));
   // No gyroscope rate: the heading stays, and no orientation was measured.
   EXPECT_NEAR(agent.GetDirection(), heading, 1e-12);
@@ -183,15 +188,17 @@ TEST_F(SyntheticSceneTest, RepeatedServerTimeAndFirstSightingAtTimeZeroStayFinit
 TEST_F(SyntheticSceneTest, OpponentWhoseFeetLieAwayFromItsHeadHasFallen) {
   StartBeforeKickOff();
   double time = RunCycles(0.0, 3);
-  const SyntheticScene scene(kTorso, kHeading, cycle_.agent().GetBodyPart(BP_HEAD).global_transform);
+  const SyntheticScene scene(kTorso, kHeading,
+                             cycle_.agent().GetBodyPart(BP_HEAD).global_transform);
   const Eigen::Vector3d head(2.0, 1.0, 0.1);
   for (int i = 0; i < 30; ++i) {
     time += UPDATE_INTERVAL_TIME;
     PerceptionText text;
     text.Time(time).GameState(0.0, "BeforeKickOff").See();
     scene.AddLandmarks(text, true);
-    text.Player("Beta", 3, {{VISIBLE_PART_HEAD, scene.See(head)},
-                            {VISIBLE_PART_LEFT_FOOT, scene.See(head + Eigen::Vector3d(0.4, 0, 0))}});
+    text.Player("Beta", 3,
+                {{VISIBLE_PART_HEAD, scene.See(head)},
+                 {VISIBLE_PART_LEFT_FOOT, scene.See(head + Eigen::Vector3d(0.4, 0, 0))}});
     cycle_.Step(text.Str());
   }
   EXPECT_TRUE(cycle_.field().GetEnemyPlayer(2).IsFall());
@@ -220,8 +227,11 @@ TEST(KalmanFieldStateTest, GyroscopeIntegratesTheHeadingByTrapezoids) {
   double time = 0.0;
   for (const Step& step : steps) {
     time += UPDATE_INTERVAL_TIME;
-    cycle.Step(PerceptionText().Time(time).GameState(0.0, "PlayOn")
-                   .Gyro(Eigen::Vector3d(0.0, 0.0, step.rate)).Str());
+    cycle.Step(PerceptionText()
+                   .Time(time)
+                   .GameState(0.0, "PlayOn")
+                   .Gyro(Eigen::Vector3d(0.0, 0.0, step.rate))
+                   .Str());
     EXPECT_NEAR(cycle.agent().GetDirection(), step.heading, 1e-9) << "rate " << step.rate;
   }
 }
@@ -241,6 +251,10 @@ const Capture kCaptures[] = {
     {"perception/toes_type4.txt", "Alpha", {-3.0, 0.0, 0.0}},
     {"perception/ground_truth_sync_type0.txt", "Alpha", {-3.0, 1.0, 45.0}},
 };
+
+// The own estimate starts at the field centre with zero covariance and needs about two
+// seconds of vision to settle at the beam pose, s.
+const double kSettleTime = 2.0;
 
 // Replays a capture as the agent would: the first message before the beam, then one cycle
 // per message. visit(cycle, index) runs after every cycle.
@@ -285,18 +299,18 @@ Worst WorstAfter(const Capture& capture, double settle) {
     if (first_vision < 0.0) first_vision = time;
     if (time - first_vision < settle) return;
     const Eigen::Vector3d& position = cycle.agent().GetCoordinates();
-    worst.distance = std::max(
-        worst.distance, std::hypot(position.x() - capture.beam.x(), position.y() - capture.beam.y()));
-    worst.heading = std::max(worst.heading, HeadingError(cycle.agent().GetDirection(), capture.beam.z()));
+    worst.distance = std::max(worst.distance, std::hypot(position.x() - capture.beam.x(),
+                                                         position.y() - capture.beam.y()));
+    worst.heading =
+        std::max(worst.heading, HeadingError(cycle.agent().GetDirection(), capture.beam.z()));
   });
   return worst;
 }
 
 TEST(KalmanFieldStateTest, ThreePlayerCapturesLocaliseNearTheBeamPose) {
-  // The server adds up to 0.05 m and 10 degrees of noise to a beam. The estimate starts at
-  // the field centre and needs about three seconds to settle.
+  // The server adds up to 0.05 m and 10 degrees of noise to a beam.
   for (const Capture& capture : {kCaptures[1], kCaptures[2]}) {
-    const Worst worst = WorstAfter(capture, 3.0);
+    const Worst worst = WorstAfter(capture, kSettleTime);
     EXPECT_LT(worst.distance, 0.5) << capture.file;
     EXPECT_LT(worst.heading, 15.0) << capture.file;
   }
@@ -305,17 +319,18 @@ TEST(KalmanFieldStateTest, ThreePlayerCapturesLocaliseNearTheBeamPose) {
 TEST(KalmanFieldStateTest, GroundTruthCaptureIsTrackedWithinBounds) {
   const Capture& capture = kCaptures[4];
   double first = -1.0;
-  double worst_distance = 0.0;  // m, from 1 s on
+  double worst_distance = 0.0;    // m, from 1 s on
   double settled_distance = 0.0;  // m, from 2 s on
-  double worst_heading = 0.0;   // degrees, from 1 s on
+  double worst_heading = 0.0;     // degrees, from 1 s on
   Replay(capture, ModelCycle::KALMAN, [&](const ModelCycle& cycle, size_t) {
     const double time = cycle.world().GetServerTime();
     if (first < 0.0) first = time;
     if (!cycle.raw().HasNewSeeData() || time - first < 1.0) return;
     // The server reports the head's position; the estimate is the torso's.
     const AgentState& agent = cycle.agent();
-    const Eigen::Vector3d head = agent.GetCoordinates() + cycle.field().GetGlobalRotation().linear() *
-                                                              agent.GetBodyPart(BP_HEAD).global_coord;
+    const Eigen::Vector3d head =
+        agent.GetCoordinates() +
+        cycle.field().GetGlobalRotation().linear() * agent.GetBodyPart(BP_HEAD).global_coord;
     const raw::HiddenData& truth = cycle.raw().GetHiddenData();
     const double distance = std::hypot(head.x() - truth.my_pos.x(), head.y() - truth.my_pos.y());
     worst_distance = std::max(worst_distance, distance);
@@ -338,22 +353,27 @@ TEST(KalmanFieldStateTest, SeenPlayersArePlacedWhereTheyWereBeamed) {
   // Alpha 1 at (-2, 0) and Alpha 2 at (-4, 1) in Alpha's frame; Beta 1 at (-2, 0.5) in
   // Beta's frame. Each team's frame is the other's turned half a turn.
   const Seen seen[] = {
-      {kCaptures[1], 11, {2.0, -0.5}},   // Beta 1 seen by Alpha 1
-      {kCaptures[2], 11, {2.0, 0.0}},    // Alpha 1 seen by Beta 1
-      {kCaptures[2], 12, {4.0, -1.0}},   // Alpha 2 seen by Beta 1
+      {kCaptures[1], 11, {2.0, -0.5}},  // Beta 1 seen by Alpha 1
+      {kCaptures[2], 11, {2.0, 0.0}},   // Alpha 1 seen by Beta 1
+      {kCaptures[2], 12, {4.0, -1.0}},  // Alpha 2 seen by Beta 1
   };
   for (const Seen& s : seen) {
-    Eigen::Vector2d last_seen_at = Eigen::Vector2d::Constant(1e9);
-    bool ever_seen = false;
+    // Worst distance over the vision cycles that saw the player once the agent's own
+    // estimate had settled (2 s after the first vision).
+    double first_vision = -1.0;
+    double worst = 0.0;
+    int sightings = 0;
     Replay(s.capture, ModelCycle::KALMAN, [&](const ModelCycle& cycle, size_t) {
+      if (!cycle.raw().HasNewSeeData()) return;
+      const double time = cycle.world().GetServerTime();
+      if (first_vision < 0.0) first_vision = time;
       const OtherPlayer& player = cycle.field().GetAllPlayer(s.slot);
-      if (!player.IsVisible() || !cycle.raw().HasNewSeeData()) return;
-      ever_seen = true;
-      last_seen_at = player.GetAbsoluteCoordinates().head<2>();
+      if (!player.IsVisible() || time - first_vision < kSettleTime) return;
+      ++sightings;
+      worst = std::max(worst, (player.GetAbsoluteCoordinates().head<2>() - s.beamed).norm());
     });
-    ASSERT_TRUE(ever_seen) << s.capture.file << " slot " << s.slot;
-    EXPECT_LT((last_seen_at - s.beamed).norm(), 0.5)
-        << s.capture.file << " slot " << s.slot << " at " << last_seen_at.transpose();
+    EXPECT_GT(sightings, 10) << s.capture.file << " slot " << s.slot;
+    EXPECT_LT(worst, 0.5) << s.capture.file << " slot " << s.slot;
   }
 }
 

@@ -1,8 +1,8 @@
-#include "model/KalmanFilter.h"
-
 #include <gtest/gtest.h>
 
 #include <limits>
+
+#include "model/KalmanFilter.h"
 
 namespace zamp {
 namespace {
@@ -51,15 +51,15 @@ TEST(KalmanFilterTest, MeasurementUpdateWeighsByCovariances) {
     double expect_p;  // posterior variance
   };
   const Case cases[] = {
-      {2.0, 2.0, 1.0, 1.0},    // equal trust: half way, variance halved
-      {3.0, 1.0, 1.5, 0.75},   // gain 0.75
-      {1.0, 3.0, 0.5, 0.75},   // gain 0.25
-      {0.0, 1.0, 0.0, 0.0},    // a certain estimate ignores the measurement
+      {2.0, 2.0, 1.0, 1.0},   // equal trust: half way, variance halved
+      {3.0, 1.0, 1.5, 0.75},  // gain 0.75
+      {1.0, 3.0, 0.5, 0.75},  // gain 0.25
+      {0.0, 1.0, 0.0, 0.0},   // a certain estimate ignores the measurement
   };
   for (const Case& c : cases) {
     const KalmanValue kv(Eigen::VectorXd::Zero(6), c.p * Eigen::MatrixXd::Identity(6, 6));
-    const KalmanValue next = KalmanFilter::MeasurementUpdate(
-        kv, Eigen::VectorXd::Constant(6, 2.0), c.r * Eigen::MatrixXd::Identity(6, 6));
+    const KalmanValue next = KalmanFilter::MeasurementUpdate(kv, Eigen::VectorXd::Constant(6, 2.0),
+                                                             c.r * Eigen::MatrixXd::Identity(6, 6));
     for (int i = 0; i < 6; ++i) {
       EXPECT_NEAR(next.first(i), c.expect_x, kTolerance) << "p " << c.p << " r " << c.r;
       EXPECT_NEAR(next.second(i, i), c.expect_p, kTolerance) << "p " << c.p << " r " << c.r;
@@ -107,8 +107,8 @@ TEST(KalmanFilterTest, NonFiniteOrSingularInputsLeaveTheEstimateUnchanged) {
     EXPECT_EQ(r.second, kv.second);
   }
   // A certain estimate and a certain measurement: P + R is singular, no gain exists.
-  const KalmanValue singular =
-      KalmanFilter::MeasurementUpdate(zero_cov, Eigen::VectorXd::Zero(6), Eigen::MatrixXd::Zero(6, 6));
+  const KalmanValue singular = KalmanFilter::MeasurementUpdate(zero_cov, Eigen::VectorXd::Zero(6),
+                                                               Eigen::MatrixXd::Zero(6, 6));
   EXPECT_EQ(singular.first, zero_cov.first);
   EXPECT_TRUE(singular.second.allFinite());
 }

@@ -1,11 +1,10 @@
-#include "model/SimpleFieldState.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <string>
 
 #include "core/Tool.h"
+#include "model/SimpleFieldState.h"
 #include "support/ModelCycle.h"
 #include "support/PerceptionText.h"
 #include "support/SyntheticScene.h"
@@ -29,7 +28,8 @@ class SimpleFieldStateTest : public ::testing::Test {
 
   // A vision message of the whole scene from the given torso pose (m, degrees).
   std::string SeenFrom(double time, const Eigen::Vector3d& torso, double heading) {
-    const SyntheticScene scene(torso, heading, cycle_.agent().GetBodyPart(BP_HEAD).global_transform);
+    const SyntheticScene scene(torso, heading,
+                               cycle_.agent().GetBodyPart(BP_HEAD).global_transform);
     PerceptionText text;
     text.Time(time).GameState(0.0, "PlayOn").See();
     scene.AddLandmarks(text, true);
@@ -66,8 +66,11 @@ TEST_F(SimpleFieldStateTest, CycleWithoutVisionChangesNothing) {
   cycle_.Step(SeenFrom(0.02, Eigen::Vector3d(-3.0, 2.0, 0.4), 30.0));
   const Eigen::Vector3d position = cycle_.agent().GetCoordinates();
   const Eigen::Vector3d rotation = cycle_.agent().GetRotation();
-  cycle_.Step(PerceptionText().Time(0.04).GameState(0.0, "PlayOn")
-                  .Gyro(Eigen::Vector3d(0.0, 0.0, 90.0)).Str());
+  cycle_.Step(PerceptionText()
+                  .Time(0.04)
+                  .GameState(0.0, "PlayOn")
+                  .Gyro(Eigen::Vector3d(0.0, 0.0, 90.0))
+                  .Str());
   EXPECT_EQ(cycle_.agent().GetCoordinates(), position);
   EXPECT_EQ(cycle_.agent().GetRotation(), rotation);
 }

@@ -1,11 +1,9 @@
-#include "model/StrategyInformation.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
 
 #include "core/Tool.h"
-
+#include "model/StrategyInformation.h"
 #include "support/AgentStateTestAccess.h"
 #include "support/FieldTestAccess.h"
 #include "support/ModelCycle.h"
@@ -59,13 +57,33 @@ TEST_F(StrategyInformationTest, KickTargetIsTheGoalOrTheFreestLongKickPoint) {
       {"goal in reach", {5.0, 0.0}, false, {0.0, 0.0}, 0.0, {15.0, 0.0}},
       // 25 m away, no opponent: every candidate scores the same and the first in bounds
       // (-30 degrees) wins.
-      {"no opponents", {-10.0, 0.0}, false, {0.0, 0.0}, 0.0, {-10.0 + 17.0 * std::sqrt(3.0) / 2.0, -8.5}},
+      {"no opponents",
+       {-10.0, 0.0},
+       false,
+       {0.0, 0.0},
+       0.0,
+       {-10.0 + 17.0 * std::sqrt(3.0) / 2.0, -8.5}},
       // An opponent on that point: the candidate farthest from it, +30 degrees.
-      {"opponent on the first", {-10.0, 0.0}, true, {4.722, -8.5}, 1.0, {-10.0 + 17.0 * std::sqrt(3.0) / 2.0, 8.5}},
+      {"opponent on the first",
+       {-10.0, 0.0},
+       true,
+       {4.722, -8.5},
+       1.0,
+       {-10.0 + 17.0 * std::sqrt(3.0) / 2.0, 8.5}},
       // Seen just under 3 s ago it still counts ...
-      {"seen 2.9994 s ago", {-10.0, 0.0}, true, {4.722, -8.5}, 2.9994, {-10.0 + 17.0 * std::sqrt(3.0) / 2.0, 8.5}},
+      {"seen 2.9994 s ago",
+       {-10.0, 0.0},
+       true,
+       {4.722, -8.5},
+       2.9994,
+       {-10.0 + 17.0 * std::sqrt(3.0) / 2.0, 8.5}},
       // ... seen 2.9996 s ago it is forgotten.
-      {"seen 2.9996 s ago", {-10.0, 0.0}, true, {4.722, -8.5}, 2.9996, {-10.0 + 17.0 * std::sqrt(3.0) / 2.0, -8.5}},
+      {"seen 2.9996 s ago",
+       {-10.0, 0.0},
+       true,
+       {4.722, -8.5},
+       2.9996,
+       {-10.0 + 17.0 * std::sqrt(3.0) / 2.0, -8.5}},
   };
   for (const Case& c : cases) {
     PlaceAgent(0.0, 0.0, 0.0);
@@ -142,8 +160,8 @@ TEST_F(StrategyInformationTest, BallZonesIncludeRectangleEdgesAndExcludeCircleEd
     bool in_circle;     // centre (0, 0), radius 1
   };
   const Case cases[] = {
-      {{0.0, 0.0}, true, true},     {{1.0, 2.0}, true, false},  {{-1.0, -2.0}, true, false},
-      {{1.0, 0.0}, true, false},    {{0.0, 1.0}, true, false},  {{0.5, 0.5}, true, true},
+      {{0.0, 0.0}, true, true},     {{1.0, 2.0}, true, false},     {{-1.0, -2.0}, true, false},
+      {{1.0, 0.0}, true, false},    {{0.0, 1.0}, true, false},     {{0.5, 0.5}, true, true},
       {{1.001, 0.0}, false, false}, {{0.0, -2.001}, false, false}, {{-0.999, 0.0}, true, true},
   };
   for (const Case& c : cases) {
