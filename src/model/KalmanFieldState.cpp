@@ -280,7 +280,7 @@ void KalmanFieldState::UpdateBall(const RawStorage& raw, const WorldState& world
 
   if (raw.HasNewSeeData() && ball.visible_) {
     const Eigen::Vector3d location =
-        agent.coordnates_ + global_rotation_.linear() * ball.rel_coord_;
+        agent.GetCoordinates() + global_rotation_.linear() * ball.rel_coord_;
     // Outside play the ball is placed, not moving: measure it at rest.
     const Eigen::Vector3d speed = world.GetPlayMode() == PM_PLAY_ON
                                       ? MeasuredSpeed(location, before, ball.dt_, kv)
@@ -310,7 +310,7 @@ void KalmanFieldState::UpdatePlayer(const RawStorage& raw, const AgentState& age
       kv = KalmanFilter::TimeUpdate(kv, TransitionMatrix(), ControlMatrix() * u,
                                     ProcessNoise(PLAYER_PROCESS_NOISE));
       if (part.visible_) {
-        const Eigen::Vector3d location = agent.coordnates_ + rotation * part.rel_coord_;
+        const Eigen::Vector3d location = agent.GetCoordinates() + rotation * part.rel_coord_;
         const Eigen::VectorXd z =
             MakeMeasurement(location, MeasuredSpeed(location, before, part.dt_, kv));
         kv = KalmanFilter::MeasurementUpdate(kv, z, FieldMeasureCovariance(part));

@@ -51,9 +51,10 @@ StrategyInformation::StrategyInformation()
 StrategyInformation::~StrategyInformation() {}
 
 void StrategyInformation::Update() {
+  const AgentState& agent = *Singleton<AgentState>::GetInstance();
   const FieldState& field = *Singleton<FieldState>::GetInstance();
   UpdateKickTarget(field);
-  UpdateOthers(field);
+  UpdateOthers(agent, field);
 }
 
 void StrategyInformation::UpdateKickTarget(const FieldState& field) {
@@ -75,8 +76,7 @@ void StrategyInformation::UpdateKickTarget(const FieldState& field) {
   }
 }
 
-void StrategyInformation::UpdateOthers(const FieldState& field) {
-  const AgentState& agent = *Singleton<AgentState>::GetInstance();
+void StrategyInformation::UpdateOthers(const AgentState& agent, const FieldState& field) {
   const Eigen::Vector2d me = Tool::RemoveVectZ(agent.GetCoordinates());
   const Eigen::Vector2d ball = BallPosition(field);
   const double heading = agent.GetDirection();

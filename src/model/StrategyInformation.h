@@ -18,6 +18,7 @@
 
 namespace zamp {
 
+class AgentState;
 class FieldState;
 
 class StrategyInformation {
@@ -68,7 +69,7 @@ class StrategyInformation {
 
  private:
   void UpdateKickTarget(const FieldState& field);
-  void UpdateOthers(const FieldState& field);
+  void UpdateOthers(const AgentState& agent, const FieldState& field);
   static double NearestEnemyDist(const FieldState& field, const Eigen::Vector2d& point,
                                  double time);
 
