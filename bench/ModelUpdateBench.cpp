@@ -48,15 +48,22 @@ std::vector<std::string> ReadLines(const std::string& file) {
   return lines;
 }
 
+// Frees the previous replay's instance and forgets it.
+template <typename T>
+void Renew() {
+  delete Singleton<T>::GetInstance();
+  Singleton<T>::ResetForTest();
+}
+
 // Fresh shared instances as Agent::Init creates them, then the start-up step with the
 // first message and the beam.
 void StartAgent(const Capture& capture, const std::string& first_message) {
-  Singleton<zamp::Parser>::ResetForTest();
-  Singleton<zamp::RawStorage>::ResetForTest();
-  Singleton<zamp::WorldState>::ResetForTest();
-  Singleton<zamp::AgentState>::ResetForTest();
-  Singleton<zamp::FieldState>::ResetForTest();
-  Singleton<zamp::StrategyInformation>::ResetForTest();
+  Renew<zamp::Parser>();
+  Renew<zamp::RawStorage>();
+  Renew<zamp::WorldState>();
+  Renew<zamp::AgentState>();
+  Renew<zamp::FieldState>();
+  Renew<zamp::StrategyInformation>();
   Singleton<zamp::Parser>::Create();
   Singleton<zamp::RawStorage>::Create();
   Singleton<zamp::WorldState>::Create();

@@ -26,12 +26,12 @@ class ModelCycle {
   enum FieldModel { KALMAN, SIMPLE };
 
   ModelCycle(const std::string& team_name, int uniform_number, FieldModel model = KALMAN) {
-    Singleton<Parser>::ResetForTest();
-    Singleton<RawStorage>::ResetForTest();
-    Singleton<WorldState>::ResetForTest();
-    Singleton<AgentState>::ResetForTest();
-    Singleton<FieldState>::ResetForTest();
-    Singleton<StrategyInformation>::ResetForTest();
+    Renew<Parser>();
+    Renew<RawStorage>();
+    Renew<WorldState>();
+    Renew<AgentState>();
+    Renew<FieldState>();
+    Renew<StrategyInformation>();
     Singleton<Parser>::Create();
     Singleton<RawStorage>::Create();
     Singleton<WorldState>::Create();
@@ -81,6 +81,13 @@ class ModelCycle {
   const StrategyInformation& info() const { return *Singleton<StrategyInformation>::GetInstance(); }
 
  private:
+  // Frees the previous test's instance (production never frees one) and forgets it.
+  template <typename T>
+  static void Renew() {
+    delete Singleton<T>::GetInstance();
+    Singleton<T>::ResetForTest();
+  }
+
   double using_beam_time_ = 0.0;  // s the beam has been sent at this opportunity
 };
 
