@@ -111,6 +111,8 @@ TEST_F(SyntheticSceneTest, ConvergesToTheTruePoseBallAndOpponent) {
   EXPECT_LT(HeadingError(cycle_.agent().GetDirection(), kHeading), 0.1);
   EXPECT_LT(cycle_.agent().GetRotation().head<2>().norm(), 0.1);
   EXPECT_LT((cycle_.field().GetBall().GetAbsoluteCoordinates() - kBall).norm(), 0.02);
+  // Before kick-off the ball is measured at rest.
+  EXPECT_LT(cycle_.field().GetBall().GetSpeed().norm(), 0.01);
   const OtherPlayer& enemy = cycle_.field().GetEnemyPlayer(2);
   EXPECT_TRUE(enemy.IsVisible());
   EXPECT_LT((enemy.GetAbsoluteCoordinates() - kEnemyHead).norm(), 0.02);
@@ -211,6 +213,25 @@ TEST_F(SyntheticSceneTest, OpponentWhoseFeetLieAwayFromItsHeadHasFallen) {
   cycle_.Step(text.Str());
   EXPECT_TRUE(cycle_.field().GetEnemyPlayer(2).IsVisible());
   EXPECT_FALSE(cycle_.field().GetEnemyPlayer(2).IsFall());
+}
+
+TEST(KalmanFieldStateTest, LineEndsAtAFlagAreAveragedIntoItsSighting) {
+  ModelCycle cycle(kTeam, 1);
+  cycle.Start(PerceptionText().Time(0.0).GameStateWithTeam(1, "left", 0.0, "PlayOn").Str(),
+              Eigen::Vector3d(-1.0, 0.0, 0.0));
+  // One line ends 0.09 m from the flag, the other far away.
+  PerceptionText text;
+  text.Time(0.02).GameState(0.0, "PlayOn").See();
+  text.Landmark("F1R", {10.0, 20.0, -5.0});
+  text.Line({10.1, 20.5, -5.0}, {5.0, 0.0, -10.0});
+  cycle.Step(text.Str());
+
+  const Flag& flag = cycle.field().GetFlag(FLAG_FIELD_ENEMY_LEFT);
+  const Eigen::Affine3d& head = cycle.agent().GetBodyPart(BP_HEAD).global_transform;
+  EXPECT_EQ(flag.GetPolarCoordinates(), Eigen::Vector3d(10.0, 20.0, -5.0));
+  EXPECT_TRUE(flag.GetRelativeCoordinates().isApprox(
+      head * Tool::PolarToCartesian(Eigen::Vector3d(10.05, 20.25, -5.0)), 1e-12));
+  EXPECT_NEAR(flag.GetHorizonDegree(), 20.25, 1e-12);
 }
 
 TEST(KalmanFieldStateTest, GyroscopeIntegratesTheHeadingByTrapezoids) {
