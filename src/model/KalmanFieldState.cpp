@@ -1,7 +1,9 @@
 #include "model/KalmanFieldState.h"
 
 #include <Eigen/Geometry>
+#include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "core/RawStorage.h"
 #include "core/Singleton.h"

@@ -1,6 +1,8 @@
 #include "model/SimpleFieldState.h"
 
+#include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "core/RawStorage.h"
 #include "core/Singleton.h"
