@@ -4,9 +4,10 @@
 
 #include "core/Tool.h"
 #include "model/StrategyInformation.h"
-#include "support/AgentStateTestAccess.h"
 #include "support/FieldTestAccess.h"
 #include "support/ModelCycle.h"
+#include "support/PerceptionText.h"
+#include "support/SyntheticScene.h"
 
 namespace zamp {
 namespace test {
@@ -14,20 +15,38 @@ namespace {
 
 const double kNoEnemy = std::sqrt(9999.9);  // m, the distance reported without opponents
 
-// Play information on a hand-placed scene: the agent's pose, the ball and the opponents
-// are set directly, then StrategyInformation::Update runs as in the cycle.
+// Play information on a hand-placed scene. The agent is placed exactly by the simple field
+// model from one synthetic view of the landmarks; the ball and the opponents are set
+// directly. Then StrategyInformation::Update runs as in the cycle.
 class StrategyInformationTest : public ::testing::Test {
  protected:
-  StrategyInformationTest() : cycle_("Alpha", 1) {
-    // Nobody seen yet: every opponent last seen long ago.
+  StrategyInformationTest() : cycle_("Alpha", 1, ModelCycle::SIMPLE) {
+    cycle_.Start(PerceptionText().Time(0.0).GameStateWithTeam(1, "left", 0.0, "PlayOn").Str(),
+                 Eigen::Vector3d(-1.0, 0.0, 0.0));
+    ForgetEnemies();
+  }
+
+  // Nobody seen: every opponent last seen long ago.
+  void ForgetEnemies() {
     for (int i = 0; i < MAX_TEAM_AGENT_NUM; ++i) {
       FieldTestAccess::PlaceEnemy(cycle_.field(), i, Eigen::Vector3d::Zero(), 100.0, false);
     }
   }
 
+  // Torso at (x, y) m facing heading degrees. Replaces the ball and the opponents, so they
+  // are placed afterwards.
   void PlaceAgent(double x, double y, double heading) {
-    AgentStateTestAccess::SetCoordinates(cycle_.agent(), Eigen::Vector3d(x, y, 0.4));
-    AgentStateTestAccess::SetRotation(cycle_.agent(), Eigen::Vector3d(0.0, 0.0, heading));
+    const SyntheticScene scene(Eigen::Vector3d(x, y, 0.4), heading,
+                               cycle_.agent().GetBodyPart(BP_HEAD).global_transform);
+    time_ += UPDATE_INTERVAL_TIME;
+    PerceptionText text;
+    text.Time(time_).GameState(0.0, "PlayOn").See();
+    scene.AddLandmarks(text, true);
+    cycle_.Step(text.Str());
+    ForgetEnemies();
+    ASSERT_NEAR(cycle_.agent().GetCoordinates().x(), x, 1e-9);
+    ASSERT_NEAR(cycle_.agent().GetCoordinates().y(), y, 1e-9);
+    ASSERT_NEAR(std::abs(Tool::LimitDegree180(cycle_.agent().GetDirection() - heading)), 0.0, 1e-9);
   }
 
   void PlaceBall(double x, double y) {
@@ -41,6 +60,7 @@ class StrategyInformationTest : public ::testing::Test {
   }
 
   ModelCycle cycle_;
+  double time_ = 0.0;  // s, server time of the last message
 };
 
 TEST_F(StrategyInformationTest, KickTargetIsTheGoalOrTheFreestLongKickPoint) {
@@ -187,9 +207,9 @@ TEST_F(StrategyInformationTest, KickDirectionsMeasureTheAgentAgainstTheShiftedKi
       {{-1.0, 0.5, 90.0}, 0.5, 0.0, -90.0},         // there, but facing +y
       {{1.0, 0.0, 180.0}, 0.0, 180.0, 0.0},         // in front of the ball, facing it
   };
-  PlaceBall(0.0, 0.0);
   for (const Case& c : cases) {
     PlaceAgent(c.agent.x(), c.agent.y(), c.agent.z());
+    PlaceBall(0.0, 0.0);
     const std::pair<double, double> directions =
         Updated().CulcKickDirections(Eigen::Vector2d(10.0, 0.0), c.offset);
     EXPECT_NEAR(std::abs(Tool::LimitDegree180(directions.first - c.cross)), 0.0, 1e-9)
