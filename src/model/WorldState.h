@@ -14,6 +14,8 @@
 
 namespace zamp {
 
+class RawStorage;
+
 class WorldState {
  public:
   typedef std::map<PlayModeID, KickModeID> KickModeGetter;
@@ -47,7 +49,7 @@ class WorldState {
   bool CanKickPlay() const { return can_kick_play_; }
 
  private:
-  void UpdateRaw();
+  void UpdateRaw(const RawStorage& raw_storage);
   void UpdateOthers();
 
   std::map<std::string, PlayModeID> play_mode_id_;

@@ -1,0 +1,54 @@
+// Turns one perception message of the server, a text of nested parenthesised expressions,
+// into a tree of ServerData nodes. First stage of every cycle: Parser::Update runs on the
+// received text, then RawStorage::Update walks the tree by tag name.
+//
+// The tree lives as long as the parser and its nodes are reused by position, so a steady
+// stream of similar messages creates no nodes after the first cycles. No error is ever
+// reported: unbalanced or truncated text ends the parse where the scan runs out, and
+// elements nested deeper than MAX_DEPTH are skipped, so the input cannot drive the
+// recursion deeper than that.
+#pragma once
+
+#include <string>
+
+namespace zamp {
+
+class ServerData;
+
+class Parser {
+ public:
+  static const char BEGIN_CHAR = '(';
+  static const char END_CHAR = ')';
+  static const char SEPARATOR_CHAR = ' ';
+  // Deepest element that becomes a node; the root's children are at depth 1. Real
+  // messages nest four levels at most.
+  static const int MAX_DEPTH = 64;
+
+  Parser();
+  virtual ~Parser();
+  Parser(const Parser&) = delete;
+  Parser& operator=(const Parser&) = delete;
+
+  // Parses one message into the tree, replacing the previous message's contents.
+  void Update(const std::string& message);
+  // The root node (tag "root"); its children are the message's top-level elements.
+  const ServerData* GetCompositeData() const { return root_; }
+  // Empties the tree for reuse; Update does this itself.
+  void Reset();
+
+ private:
+  enum Bracket { BRACKET_NONE, BRACKET_BEGIN, BRACKET_END };
+
+  Bracket SearchBeginOrEndChar(const std::string& message);
+  void Parse(const std::string& message, ServerData* parent, int depth);
+  void Skip(const std::string& message);
+  static void Reset(ServerData* node);
+  static ServerData* NextChild(ServerData* parent);
+  static void SetData(ServerData* leaf, const std::string& message, int begin, int end);
+
+  ServerData* root_;
+  int current_;  // scan position in the message being parsed
+  int size_;     // length of that message
+};
+
+}  // namespace zamp
