@@ -17,12 +17,12 @@ class ServerData;
 
 class Parser {
  public:
-  static const char BEGIN_CHAR = '(';
-  static const char END_CHAR = ')';
-  static const char SEPARATOR_CHAR = ' ';
+  static constexpr char BEGIN_CHAR = '(';
+  static constexpr char END_CHAR = ')';
+  static constexpr char SEPARATOR_CHAR = ' ';
   // Deepest element that becomes a node; the root's children are at depth 1. Real
   // messages nest four levels at most.
-  static const int MAX_DEPTH = 64;
+  static constexpr int MAX_DEPTH = 64;
 
   Parser();
   virtual ~Parser();

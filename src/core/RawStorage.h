@@ -21,7 +21,7 @@ class ServerData;
 class RawStorage {
  public:
   // Eight landmarks and the ball.
-  static const int VISIBLE_OBJECT_NUM = 9;
+  static constexpr int VISIBLE_OBJECT_NUM = 9;
 
   RawStorage();
   virtual ~RawStorage();

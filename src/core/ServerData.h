@@ -32,6 +32,8 @@ class ServerData {
   const ServerData* GetChild(int i) const;
   // The first child of the current message whose tag equals id exactly, or npos.
   const ServerData* GetChild(const char* id) const;
+  // The number of data words (leaves only).
+  int GetDataSize() const { return static_cast<int>(data_.size()); }
   // The i-th data word, or "" when there is none.
   const std::string& GetDataStr(int i) const;
   // Leading base-10 integer of data word i; 0 when there is none or it does not fit an int.

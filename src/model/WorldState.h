@@ -20,9 +20,9 @@ class WorldState {
  public:
   typedef std::map<PlayModeID, KickModeID> KickModeGetter;
 
-  static const int CAN_KICK_LEFT_FLAG = 1362;   // our set plays when playing on the left
-  static const int CAN_KICK_RIGHT_FLAG = 2724;  // our set plays when playing on the right
-  static const int CAN_BEAM_FLAG = 12289;       // before kick-off, after either goal
+  static constexpr int CAN_KICK_LEFT_FLAG = 1362;   // our set plays when playing on the left
+  static constexpr int CAN_KICK_RIGHT_FLAG = 2724;  // our set plays when playing on the right
+  static constexpr int CAN_BEAM_FLAG = 12289;       // before kick-off, after either goal
 
   WorldState();
   virtual ~WorldState();
