@@ -15,8 +15,8 @@ Parser::~Parser() { delete root_; }
 
 void Parser::Update(const std::string& message) {
   Reset();
-  size_ = message.size() > static_cast<size_t>(INT_MAX) ? INT_MAX
-                                                         : static_cast<int>(message.size());
+  size_ =
+      message.size() > static_cast<size_t>(INT_MAX) ? INT_MAX : static_cast<int>(message.size());
   // Text outside brackets is ignored; a ')' at the top level ends the message.
   while (SearchBeginOrEndChar(message) == BRACKET_BEGIN) Parse(message, root_, 1);
 }

@@ -10,14 +10,13 @@ namespace zamp {
 namespace {
 
 const char* const HINGE_JOINT_NAMES[HINGE_JOINT_NUM] = {
-    "hj1",  "hj2",  "raj1", "raj2", "raj3", "raj4", "laj1", "laj2",
-    "laj3", "laj4", "rlj1", "rlj2", "rlj3", "rlj4", "rlj5", "rlj6",
-    "rlj7", "llj1", "llj2", "llj3", "llj4", "llj5", "llj6", "llj7"};
+    "hj1",  "hj2",  "raj1", "raj2", "raj3", "raj4", "laj1", "laj2", "laj3", "laj4", "rlj1", "rlj2",
+    "rlj3", "rlj4", "rlj5", "rlj6", "rlj7", "llj1", "llj2", "llj3", "llj4", "llj5", "llj6", "llj7"};
 
 const char* const FORCE_RESISTANCE_NAMES[FORCE_RESISTANCE_NUM] = {"rf", "lf", "rf1", "lf1"};
 
-const char* const VISIBLE_PART_NAMES[VISIBLE_PART_NUM] = {"head", "rlowerarm", "llowerarm",
-                                                          "rfoot", "lfoot"};
+const char* const VISIBLE_PART_NAMES[VISIBLE_PART_NUM] = {"head", "rlowerarm", "llowerarm", "rfoot",
+                                                          "lfoot"};
 
 // Server name of a landmark or the ball, and its index in the store on either side. On the
 // right every name takes the index of the diagonally opposite landmark, so the own team
@@ -55,8 +54,7 @@ RawStorage::FuncGuid::~FuncGuid() {
   guids.clear();
 }
 
-RawStorage::RawStorage()
-    : root_(new FuncGuid(nullptr)), has_see_(false), side_(SIDE_UNKNOWN) {
+RawStorage::RawStorage() : root_(new FuncGuid(nullptr)), has_see_(false), side_(SIDE_UNKNOWN) {
   root_->guids["time"] = new FuncGuid(&RawStorage::PutServerTime);
   root_->guids["GS"] = new FuncGuid(&RawStorage::PutGameState);
   root_->guids["hear"] = new FuncGuid(&RawStorage::PutHear);

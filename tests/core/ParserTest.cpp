@@ -1,5 +1,3 @@
-#include "core/Parser.h"
-
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -8,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "core/Parser.h"
 #include "core/ServerData.h"
 
 namespace zamp {
@@ -76,25 +75,24 @@ TEST_P(ParserTreeTest, BuildsTheTreeOfTheMessage) {
 
 INSTANTIATE_TEST_SUITE_P(
     Messages, ParserTreeTest,
-    ::testing::Values(
-        TreeCase{"(time (now 12.3))(GS (t 0.00) (pm BeforeKickOff))",
-                 "time{now[12.3]} GS{t[0.00] pm[BeforeKickOff]}"},
-        // Data words are cut at every single blank.
-        TreeCase{"(a  b)", "a[|b]"}, TreeCase{"(a b )", "a[b|]"},
-        TreeCase{"(hear Alpha 0.00 self A1hello)", "hear[Alpha|0.00|self|A1hello]"},
-        // A one-word leaf carries the word as tag and as its only datum.
-        TreeCase{"(syn)", "syn[syn]"}, TreeCase{"()", "[]"},
-        // Only one trailing blank leaves a tag; text between children is dropped.
-        TreeCase{"(a (b 1) c)", "a{b[1]}"}, TreeCase{"(a  (b 1))", "a {b[1]}"},
-        TreeCase{"(n (a 1)(b 2))", "n{a[1] b[2]}"}, TreeCase{"((x 1))", "{x[1]}"},
-        TreeCase{"(See (B (pol 1 2 3)) (L (pol 1 2 3) (pol 4 5 6)))",
-                 "See{B{pol[1|2|3]} L{pol[1|2|3] pol[4|5|6]}}"},
-        // Text outside brackets is ignored; a ')' at the top ends the message.
-        TreeCase{"junk (a 1) junk (b 2) junk", "a[1] b[2]"}, TreeCase{")(a 1)", ""},
-        TreeCase{"(a (b 1)) ) (c 2)", "a{b[1]}"},
-        // Truncated text ends the parse where the scan runs out.
-        TreeCase{"(a (b 1)", "a{b[1]}"}, TreeCase{"(a (b 1", "a"}, TreeCase{"(a", ""},
-        TreeCase{"", ""}, TreeCase{"((((", "{{}}"}));
+    ::testing::Values(TreeCase{"(time (now 12.3))(GS (t 0.00) (pm BeforeKickOff))",
+                               "time{now[12.3]} GS{t[0.00] pm[BeforeKickOff]}"},
+                      // Data words are cut at every single blank.
+                      TreeCase{"(a  b)", "a[|b]"}, TreeCase{"(a b )", "a[b|]"},
+                      TreeCase{"(hear Alpha 0.00 self A1hello)", "hear[Alpha|0.00|self|A1hello]"},
+                      // A one-word leaf carries the word as tag and as its only datum.
+                      TreeCase{"(syn)", "syn[syn]"}, TreeCase{"()", "[]"},
+                      // Only one trailing blank leaves a tag; text between children is dropped.
+                      TreeCase{"(a (b 1) c)", "a{b[1]}"}, TreeCase{"(a  (b 1))", "a {b[1]}"},
+                      TreeCase{"(n (a 1)(b 2))", "n{a[1] b[2]}"}, TreeCase{"((x 1))", "{x[1]}"},
+                      TreeCase{"(See (B (pol 1 2 3)) (L (pol 1 2 3) (pol 4 5 6)))",
+                               "See{B{pol[1|2|3]} L{pol[1|2|3] pol[4|5|6]}}"},
+                      // Text outside brackets is ignored; a ')' at the top ends the message.
+                      TreeCase{"junk (a 1) junk (b 2) junk", "a[1] b[2]"}, TreeCase{")(a 1)", ""},
+                      TreeCase{"(a (b 1)) ) (c 2)", "a{b[1]}"},
+                      // Truncated text ends the parse where the scan runs out.
+                      TreeCase{"(a (b 1)", "a{b[1]}"}, TreeCase{"(a (b 1", "a"}, TreeCase{"(a", ""},
+                      TreeCase{"", ""}, TreeCase{"((((", "{{}}"}));
 
 TEST(ParserTest, LaterMessageHidesTheNodesOfALongerOne) {
   Parser parser;
@@ -126,7 +124,8 @@ TEST(ParserTest, NodesAreReusedByPositionWhateverTheirTag) {
 }
 
 TEST(ParserTest, SteadyStreamOfCapturedMessagesCreatesNoNodes) {
-  const std::vector<std::string> lines = ReadFixtureLines("perception/three_players_left_unum1.txt");
+  const std::vector<std::string> lines =
+      ReadFixtureLines("perception/three_players_left_unum1.txt");
   ASSERT_EQ(lines.size(), 601u);
   Parser parser;
   for (const std::string& line : lines) parser.Update(line);
@@ -220,22 +219,19 @@ TEST_P(ParserNumberTest, ReadsTheLeadingNumberOrZero) {
 
 INSTANTIATE_TEST_SUITE_P(
     Words, ParserNumberTest,
-    ::testing::Values(NumberCase{"12.5", 12.5, 12}, NumberCase{"-0.25", -0.25, 0},
-                      NumberCase{"-7", -7.0, -7}, NumberCase{"+5", 5.0, 5},
-                      NumberCase{"1e3", 1000.0, 1}, NumberCase{".5", 0.5, 0},
-                      NumberCase{"12abc", 12.0, 12}, NumberCase{"abc", 0.0, 0},
-                      NumberCase{"", 0.0, 0}, NumberCase{"+-1", 0.0, 0},
-                      NumberCase{"--1", 0.0, 0}, NumberCase{"0x10", 0.0, 0},
-                      // Values that would poison every filter downstream read as 0.
-                      NumberCase{"nan", 0.0, 0}, NumberCase{"-nan", 0.0, 0},
-                      NumberCase{"inf", 0.0, 0}, NumberCase{"-inf", 0.0, 0},
-                      NumberCase{"infinity", 0.0, 0}, NumberCase{"1e999", 0.0, 1},
-                      NumberCase{"-1e999", 0.0, -1},
-                      // Integers that do not fit an int read as 0, not as a wrapped value.
-                      NumberCase{"2147483647", 2147483647.0, INT_MAX},
-                      NumberCase{"-2147483648", -2147483648.0, INT_MIN},
-                      NumberCase{"2147483648", 2147483648.0, 0},
-                      NumberCase{"99999999999", 99999999999.0, 0}));
+    ::testing::Values(
+        NumberCase{"12.5", 12.5, 12}, NumberCase{"-0.25", -0.25, 0}, NumberCase{"-7", -7.0, -7},
+        NumberCase{"+5", 5.0, 5}, NumberCase{"1e3", 1000.0, 1}, NumberCase{".5", 0.5, 0},
+        NumberCase{"12abc", 12.0, 12}, NumberCase{"abc", 0.0, 0}, NumberCase{"", 0.0, 0},
+        NumberCase{"+-1", 0.0, 0}, NumberCase{"--1", 0.0, 0}, NumberCase{"0x10", 0.0, 0},
+        // Values that would poison every filter downstream read as 0.
+        NumberCase{"nan", 0.0, 0}, NumberCase{"-nan", 0.0, 0}, NumberCase{"inf", 0.0, 0},
+        NumberCase{"-inf", 0.0, 0}, NumberCase{"infinity", 0.0, 0}, NumberCase{"1e999", 0.0, 1},
+        NumberCase{"-1e999", 0.0, -1},
+        // Integers that do not fit an int read as 0, not as a wrapped value.
+        NumberCase{"2147483647", 2147483647.0, INT_MAX},
+        NumberCase{"-2147483648", -2147483648.0, INT_MIN},
+        NumberCase{"2147483648", 2147483648.0, 0}, NumberCase{"99999999999", 99999999999.0, 0}));
 
 TEST(ParserTest, VectorNeedsExactlyThreeWords) {
   Parser parser;
@@ -248,8 +244,8 @@ TEST(ParserTest, VectorNeedsExactlyThreeWords) {
 }
 
 TEST(ParserTest, ReadsNumbersTheSameUnderADecimalCommaLocale) {
-  const char* const candidates[] = {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "fr_FR.utf8",
-                                    "ru_RU.UTF-8", "de_DE"};
+  const char* const candidates[] = {"de_DE.UTF-8", "de_DE.utf8",  "fr_FR.UTF-8",
+                                    "fr_FR.utf8",  "ru_RU.UTF-8", "de_DE"};
   const char* chosen = nullptr;
   for (const char* name : candidates) {
     if (std::setlocale(LC_NUMERIC, name) != nullptr) {

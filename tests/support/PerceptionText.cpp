@@ -8,14 +8,13 @@ namespace test {
 namespace {
 
 const char* const JOINT_NAMES[HINGE_JOINT_NUM] = {
-    "hj1",  "hj2",  "raj1", "raj2", "raj3", "raj4", "laj1", "laj2",
-    "laj3", "laj4", "rlj1", "rlj2", "rlj3", "rlj4", "rlj5", "rlj6",
-    "rlj7", "llj1", "llj2", "llj3", "llj4", "llj5", "llj6", "llj7"};
+    "hj1",  "hj2",  "raj1", "raj2", "raj3", "raj4", "laj1", "laj2", "laj3", "laj4", "rlj1", "rlj2",
+    "rlj3", "rlj4", "rlj5", "rlj6", "rlj7", "llj1", "llj2", "llj3", "llj4", "llj5", "llj6", "llj7"};
 
 const char* const FORCE_RESISTANCE_NAMES[FORCE_RESISTANCE_NUM] = {"rf", "lf", "rf1", "lf1"};
 
-const char* const VISIBLE_PART_NAMES[VISIBLE_PART_NUM] = {"head", "rlowerarm", "llowerarm",
-                                                          "rfoot", "lfoot"};
+const char* const VISIBLE_PART_NAMES[VISIBLE_PART_NUM] = {"head", "rlowerarm", "llowerarm", "rfoot",
+                                                          "lfoot"};
 
 std::string Vector(const Eigen::Vector3d& v) {
   return PerceptionText::Number(v.x()) + " " + PerceptionText::Number(v.y()) + " " +
@@ -23,14 +22,14 @@ std::string Vector(const Eigen::Vector3d& v) {
 }
 
 std::string Pol(const Polar& p) {
-  return "(pol " + PerceptionText::Number(p.distance) + " " +
-         PerceptionText::Number(p.horizontal) + " " + PerceptionText::Number(p.vertical) + ")";
+  return "(pol " + PerceptionText::Number(p.distance) + " " + PerceptionText::Number(p.horizontal) +
+         " " + PerceptionText::Number(p.vertical) + ")";
 }
 
 std::string Scores(double game_time, const std::string& play_mode, int score_left,
                    int score_right) {
-  return "(sl " + std::to_string(score_left) + ") (sr " + std::to_string(score_right) +
-         ") (t " + PerceptionText::Number(game_time) + ") (pm " + play_mode + "))";
+  return "(sl " + std::to_string(score_left) + ") (sr " + std::to_string(score_right) + ") (t " +
+         PerceptionText::Number(game_time) + ") (pm " + play_mode + "))";
 }
 
 }  // namespace
