@@ -6,7 +6,7 @@
 
 namespace zamp {
 
-Parser::Parser() : root_(new ServerData("root")), current_(0), size_(0) {
+Parser::Parser() : root_(new ServerData("root")), current_(0), size_(0), node_num_(0) {
   // Four empty words, so that reading data through a missing element gives "" or 0.
   ServerData::npos->data_.assign(4, std::string());
 }
@@ -14,6 +14,8 @@ Parser::Parser() : root_(new ServerData("root")), current_(0), size_(0) {
 Parser::~Parser() { delete root_; }
 
 void Parser::Update(const std::string& message) {
+  // Trimming needs the valid counts of the previous message, so it comes before Reset.
+  if (node_num_ > MAX_NODE_NUM) node_num_ = Trim(root_);
   Reset();
   size_ =
       message.size() > static_cast<size_t>(INT_MAX) ? INT_MAX : static_cast<int>(message.size());
@@ -96,11 +98,22 @@ void Parser::Reset(ServerData* node) {
   node->update_num_ = 0;
 }
 
+// Frees every node below node that the last message did not use; returns the number of
+// nodes kept below node.
+long Parser::Trim(ServerData* node) {
+  for (size_t i = node->update_num_; i < node->child_.size(); ++i) delete node->child_[i];
+  node->child_.resize(node->update_num_);
+  long kept = node->update_num_;
+  for (int i = 0; i < node->update_num_; ++i) kept += Trim(node->child_[i]);
+  return kept;
+}
+
 // The parent's next child: the stored node at that position, or a new one.
 ServerData* Parser::NextChild(ServerData* parent) {
   const int index = parent->update_num_++;
   if (index < static_cast<int>(parent->child_.size())) return parent->child_[index];
   parent->child_.push_back(new ServerData(""));
+  ++node_num_;
   return parent->child_.back();
 }
 

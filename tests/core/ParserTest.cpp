@@ -134,6 +134,39 @@ TEST(ParserTest, SteadyStreamOfCapturedMessagesCreatesNoNodes) {
   EXPECT_EQ(ServerData::GetConstructedNum(), constructed);
 }
 
+TEST(ParserTest, AllCapturesTogetherStayFarBelowTheNodeLimit) {
+  Parser parser;
+  for (const char* file :
+       {"before_kickoff_type0.txt", "ground_truth_sync_type0.txt", "three_players_left_unum1.txt",
+        "three_players_right_unum1.txt", "toes_type4.txt"}) {
+    for (const std::string& line : ReadFixtureLines(std::string("perception/") + file)) {
+      parser.Update(line);
+    }
+  }
+  EXPECT_LT(parser.GetNodeNum(), Parser::MAX_NODE_NUM / 16);
+}
+
+TEST(ParserTest, MessagesOfEverNewShapesKeepTheTreeBounded) {
+  std::string wide = "(w";
+  for (int i = 0; i < 1000; ++i) wide += " (y 1)";
+  wide += ")";
+  std::string shifted;
+  Parser parser;
+  long most = 0;
+  // Every message puts the wide element at a new position: 300 x 1001 nodes if all kept.
+  for (int i = 0; i < 300; ++i) {
+    parser.Update(shifted + wide);
+    most = std::max(most, parser.GetNodeNum());
+    shifted += "(x)";
+  }
+  EXPECT_LE(most, Parser::MAX_NODE_NUM + 2 * (300 + 1001));
+  const ServerData& root = *parser.GetCompositeData();
+  ASSERT_EQ(root.GetChildSize(), 300);
+  EXPECT_EQ(root.GetChild(299)->GetID(), "w");
+  EXPECT_EQ(root.GetChild(299)->GetChildSize(), 1000);
+  EXPECT_EQ(root.GetChild(299)->GetChild(999)->GetDataInt(0), 1);
+}
+
 TEST(ParserTest, MissingChildReadsAsEmptyThroughTheSentinel) {
   Parser parser;
   parser.Update("(GS (t 1.5))");
