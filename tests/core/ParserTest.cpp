@@ -1,16 +1,19 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <clocale>
-#include <fstream>
 #include <string>
 #include <vector>
 
 #include "core/Parser.h"
 #include "core/ServerData.h"
+#include "support/Fixtures.h"
 
 namespace zamp {
 namespace {
+
+using test::ReadFixtureLines;
 
 // A node as compact text: tag, data words in [] joined by |, children in {}.
 std::string Dump(const ServerData& node) {
@@ -47,15 +50,6 @@ int Depth(const ServerData& node) {
     depth = std::max(depth, 1 + Depth(*node.GetChild(i)));
   }
   return depth;
-}
-
-std::vector<std::string> ReadFixtureLines(const std::string& name) {
-  std::ifstream in(std::string(ZAMP_FIXTURE_DIR) + "/" + name);
-  std::vector<std::string> lines;
-  for (std::string line; std::getline(in, line);) {
-    if (!line.empty()) lines.push_back(line);
-  }
-  return lines;
 }
 
 struct TreeCase {

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <array>
-#include <fstream>
 #include <iomanip>
 #include <map>
 #include <sstream>
@@ -12,6 +11,7 @@
 #include "core/RawStorage.h"
 #include "core/Singleton.h"
 #include "model/WorldState.h"
+#include "support/Fixtures.h"
 #include "support/PerceptionText.h"
 
 namespace zamp {
@@ -19,6 +19,7 @@ namespace {
 
 using test::PerceptionText;
 using test::Polar;
+using test::ReadFixtureLines;
 
 // Every record of the store as text, so a test can tell that an element changed nothing.
 std::string Describe(const RawStorage& store) {
@@ -502,15 +503,6 @@ TEST_F(RawStorageTest, CycleWithoutVisionKeepsThePolarCoordinatesButShowsNothing
 
 // Real captures. A small reader of the raw text, independent of the parser, tells what
 // each message carries; the store must agree with it on every message.
-
-std::vector<std::string> ReadFixtureLines(const std::string& name) {
-  std::ifstream in(std::string(ZAMP_FIXTURE_DIR) + "/" + name);
-  std::vector<std::string> lines;
-  for (std::string line; std::getline(in, line);) {
-    if (!line.empty()) lines.push_back(line);
-  }
-  return lines;
-}
 
 // The balanced element that starts at the bracket text[begin].
 std::string ElementAt(const std::string& text, size_t begin) {

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <climits>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -9,12 +8,14 @@
 #include "core/RawStorage.h"
 #include "core/Singleton.h"
 #include "model/WorldState.h"
+#include "support/Fixtures.h"
 #include "support/PerceptionText.h"
 
 namespace zamp {
 namespace {
 
 using test::PerceptionText;
+using test::ReadFixtureLines;
 
 // Fresh shared instances for every test, updated in the agent's order.
 class WorldStateTest : public ::testing::Test {
@@ -189,15 +190,6 @@ TEST_F(WorldStateTest, AgentTimeCountsFromTheFirstPerception) {
   EXPECT_DOUBLE_EQ(world().GetGameTime(), 1.52);
   Feed(PerceptionText().Time(6.0).GameState(2.5, "PlayOn").Str());
   EXPECT_NEAR(world().GetAgentTime(), 1.0, 1e-12);
-}
-
-std::vector<std::string> ReadFixtureLines(const std::string& name) {
-  std::ifstream in(std::string(ZAMP_FIXTURE_DIR) + "/" + name);
-  std::vector<std::string> lines;
-  for (std::string line; std::getline(in, line);) {
-    if (!line.empty()) lines.push_back(line);
-  }
-  return lines;
 }
 
 // The words of "(key ...)" in a raw message, read without the parser.
