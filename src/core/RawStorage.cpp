@@ -98,12 +98,11 @@ RawStorage::~RawStorage() {
 void RawStorage::Update() {
   Reset();
   // The game state still holds the previous message's side: it updates after the store.
-  const WorldState* world_state = Singleton<WorldState>::GetInstance();
-  side_ = world_state != nullptr ? world_state->GetSide() : SIDE_UNKNOWN;
-  if (world_state != nullptr) {
+  side_ = SIDE_UNKNOWN;
+  team_name_.clear();
+  if (const WorldState* world_state = Singleton<WorldState>::GetInstance()) {
+    side_ = world_state->GetSide();
     team_name_ = world_state->GetTeamName();
-  } else {
-    team_name_.clear();
   }
 
   const Parser* parser = Singleton<Parser>::GetInstance();
