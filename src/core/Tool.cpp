@@ -101,8 +101,8 @@ double Tool::CulcDegree(const Eigen::Vector2d& p1, const Eigen::Vector2d& p2, do
   return LimitDegree180(CulcDegree(p1.x(), p1.y(), p2.x(), p2.y(), offset));
 }
 
-double Tool::CulcCrossDegree(double target_x, double target_y, double source_x1,
-                             double source_y1, double source_x2, double source_y2) {
+double Tool::CulcCrossDegree(double target_x, double target_y, double source_x1, double source_y1,
+                             double source_x2, double source_y2) {
   return CulcDegree(source_x1, source_y1, target_x, target_y, 0.0) -
          CulcDegree(target_x, target_y, source_x2, source_y2, 0.0);
 }
@@ -196,8 +196,8 @@ Eigen::Vector4d Tool::CulcInverseKinematics(double length1, double length2, doub
   const double at_origin = CulcTheoremOfCosines(length2, distance, length1);
   const double first = base - sign * at_origin;
   const double second = sign * (180.0 - between_links);
-  return Eigen::Vector4d(length1 * std::cos(ToRadian(first)),
-                         length1 * std::sin(ToRadian(first)), first, second);
+  return Eigen::Vector4d(length1 * std::cos(ToRadian(first)), length1 * std::sin(ToRadian(first)),
+                         first, second);
 }
 
 Tool::Vector5d Tool::CulcInverseKinematics(double length1, double length2, double target_x,

@@ -28,8 +28,7 @@ class Tool {
   static double CulcTrapezoidIntegration(double param, double bef_param, double sa);
 
   static double CulcDistance(double x1, double y1, double x2, double y2);
-  static double CulcDistance(double x1, double y1, double z1, double x2, double y2,
-                             double z2);
+  static double CulcDistance(double x1, double y1, double z1, double x2, double y2, double z2);
   static double CulcDistance(const Eigen::Vector2d& p1, const Eigen::Vector2d& p2);
   static double CulcDistance(const Eigen::Vector3d& p1, const Eigen::Vector3d& p2);
   static double CulcDistancePow2(double x1, double y1, double x2, double y2);
@@ -47,8 +46,7 @@ class Tool {
 
   // Direction from point 1 to point 2 plus offset, wrapped (degrees).
   static double CulcDegree(double x1, double y1, double x2, double y2, double offset);
-  static double CulcDegree(const Eigen::Vector2d& p1, const Eigen::Vector2d& p2,
-                           double offset);
+  static double CulcDegree(const Eigen::Vector2d& p1, const Eigen::Vector2d& p2, double offset);
 
   // Direction from source 1 to the target minus direction from the target to source 2.
   static double CulcCrossDegree(double target_x, double target_y, double source_x1,
@@ -84,8 +82,7 @@ class Tool {
   static Eigen::Matrix3d MakeMatrixRotation(double degree, const Eigen::Vector2d& trans);
 
   // Columns right, forward, up and (trans, 1).
-  static Eigen::Matrix4d MakeTransform(const Eigen::Vector3d& right,
-                                       const Eigen::Vector3d& forward,
+  static Eigen::Matrix4d MakeTransform(const Eigen::Vector3d& right, const Eigen::Vector3d& forward,
                                        const Eigen::Vector3d& up, const Eigen::Vector3d& trans);
 
   // Three angles (degrees) from the rotation block of a 4x4 matrix whose first column is

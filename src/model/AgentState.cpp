@@ -76,7 +76,7 @@ void AgentState::InitBody() {
   struct PartSpec {
     BodyPartID id;
     HingeJointID joint;
-    double local[3];   // m
+    double local[3];  // m
     double axis[3];
     double anchor[3];  // m
     double mass;       // kg
@@ -122,16 +122,24 @@ void AgentState::InitBody() {
   // Every other part carries at most the next part of its chain.
   const BodyPartID chains[][2] = {
       {BP_NECK, BP_HEAD},
-      {BP_SHOULDER_RIGHT, BP_UPPERARM_RIGHT}, {BP_UPPERARM_RIGHT, BP_ELBOW_RIGHT},
+      {BP_SHOULDER_RIGHT, BP_UPPERARM_RIGHT},
+      {BP_UPPERARM_RIGHT, BP_ELBOW_RIGHT},
       {BP_ELBOW_RIGHT, BP_LOWERARM_RIGHT},
-      {BP_SHOULDER_LEFT, BP_UPPERARM_LEFT},   {BP_UPPERARM_LEFT, BP_ELBOW_LEFT},
+      {BP_SHOULDER_LEFT, BP_UPPERARM_LEFT},
+      {BP_UPPERARM_LEFT, BP_ELBOW_LEFT},
       {BP_ELBOW_LEFT, BP_LOWERARM_LEFT},
-      {BP_HIP1_RIGHT, BP_HIP2_RIGHT},   {BP_HIP2_RIGHT, BP_THIGH_RIGHT},
-      {BP_THIGH_RIGHT, BP_SHANK_RIGHT}, {BP_SHANK_RIGHT, BP_ANKLE_RIGHT},
-      {BP_ANKLE_RIGHT, BP_FOOT_RIGHT},  {BP_FOOT_RIGHT, BP_TOENAIL_RIGHT},
-      {BP_HIP1_LEFT, BP_HIP2_LEFT},     {BP_HIP2_LEFT, BP_THIGH_LEFT},
-      {BP_THIGH_LEFT, BP_SHANK_LEFT},   {BP_SHANK_LEFT, BP_ANKLE_LEFT},
-      {BP_ANKLE_LEFT, BP_FOOT_LEFT},    {BP_FOOT_LEFT, BP_TOENAIL_LEFT},
+      {BP_HIP1_RIGHT, BP_HIP2_RIGHT},
+      {BP_HIP2_RIGHT, BP_THIGH_RIGHT},
+      {BP_THIGH_RIGHT, BP_SHANK_RIGHT},
+      {BP_SHANK_RIGHT, BP_ANKLE_RIGHT},
+      {BP_ANKLE_RIGHT, BP_FOOT_RIGHT},
+      {BP_FOOT_RIGHT, BP_TOENAIL_RIGHT},
+      {BP_HIP1_LEFT, BP_HIP2_LEFT},
+      {BP_HIP2_LEFT, BP_THIGH_LEFT},
+      {BP_THIGH_LEFT, BP_SHANK_LEFT},
+      {BP_SHANK_LEFT, BP_ANKLE_LEFT},
+      {BP_ANKLE_LEFT, BP_FOOT_LEFT},
+      {BP_FOOT_LEFT, BP_TOENAIL_LEFT},
   };
   for (const auto& link : chains) body_parts_[link[0]].childs.push_back(link[1]);
 }

@@ -1,9 +1,8 @@
-#include "core/JointController.h"
-
 #include <gtest/gtest.h>
 
 #include <limits>
 
+#include "core/JointController.h"
 #include "core/Singleton.h"
 #include "model/AgentState.h"
 #include "support/AgentStateTestAccess.h"
@@ -42,12 +41,12 @@ TEST_F(JointControllerTest, RelativeSpeedHasDeadBandAndClamp) {
   const struct {
     double cur, target, gain, speed;
   } cases[] = {
-      {0, 0.2, 100, 0},                 // on the band edge: still arrived
+      {0, 0.2, 100, 0},  // on the band edge: still arrived
       {0, -0.2, 100, 0},
       {0, 0.19, 100, 0},
-      {0, 0.21, 100, STANDARD_LIMIT},   // 21 rad/s clamped to the limit
+      {0, 0.21, 100, STANDARD_LIMIT},  // 21 rad/s clamped to the limit
       {0, -0.21, 100, -STANDARD_LIMIT},
-      {30, 30.5, 2, 1.0},               // proportional inside the limit
+      {30, 30.5, 2, 1.0},  // proportional inside the limit
       {-10, -12, 1.5, -3.0},
   };
   for (const auto& c : cases) {
@@ -91,9 +90,8 @@ TEST_F(JointControllerTest, FixedSpeedRunsUntilTheTargetIsPassed) {
   const struct {
     double cur, target, speed, out;
   } cases[] = {
-      {5, 10, -1, 0}, {12, 10, -1, -1}, {10, 10, -1, -1},
-      {5, 10, 1, 1},  {12, 10, 1, 0},   {10, 10, 1, 1},
-      {5, 10, 0, 0},
+      {5, 10, -1, 0}, {12, 10, -1, -1}, {10, 10, -1, -1}, {5, 10, 1, 1},
+      {12, 10, 1, 0}, {10, 10, 1, 1},   {5, 10, 0, 0},
   };
   for (const auto& c : cases) {
     SetAngle(HJ_LAJ3, c.cur);

@@ -1,9 +1,9 @@
-#include "core/Tool.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <limits>
+
+#include "core/Tool.h"
 
 namespace zamp {
 namespace {
@@ -17,7 +17,7 @@ double Radian(double degree) { return degree * 3.141592653589793 / 180.0; }
 TEST(ToolTest, LimitDegree180WrapsAndKeepsBothEnds) {
   const struct {
     double in, out;
-  } cases[] = {{540, 180},  {-540, -180}, {190, -170}, {-190, 170}, {180, 180},
+  } cases[] = {{540, 180},   {-540, -180}, {190, -170}, {-190, 170}, {180, 180},
                {-180, -180}, {0, 0},       {720, 0},    {359, -1},   {-45, -45}};
   for (const auto& c : cases) {
     EXPECT_NEAR(Tool::LimitDegree180(c.in), c.out, EPS) << c.in;
@@ -29,22 +29,22 @@ TEST(ToolTest, LimitDegree180WrapsAndKeepsBothEnds) {
 TEST(ToolTest, CulcDegreeMeasuresFromPlusXCounterClockwise) {
   const struct {
     double x1, y1, x2, y2, offset, out;
-  } cases[] = {{0, 0, 0, 1, 0, 90},   {0, 0, -1, 0, 0, 180}, {0, 0, 1, 1, 0, 45},
-               {1, 1, 1, 0, 0, -90},  {0, 0, 1, 0, 190, -170}, {2, 2, 3, 3, -90, -45}};
+  } cases[] = {{0, 0, 0, 1, 0, 90},  {0, 0, -1, 0, 0, 180},   {0, 0, 1, 1, 0, 45},
+               {1, 1, 1, 0, 0, -90}, {0, 0, 1, 0, 190, -170}, {2, 2, 3, 3, -90, -45}};
   for (const auto& c : cases) {
     EXPECT_NEAR(Tool::CulcDegree(c.x1, c.y1, c.x2, c.y2, c.offset), c.out, EPS);
-    EXPECT_NEAR(Tool::CulcDegree(Eigen::Vector2d(c.x1, c.y1), Eigen::Vector2d(c.x2, c.y2),
-                                 c.offset),
-                c.out, EPS);
+    EXPECT_NEAR(
+        Tool::CulcDegree(Eigen::Vector2d(c.x1, c.y1), Eigen::Vector2d(c.x2, c.y2), c.offset), c.out,
+        EPS);
   }
 }
 
 TEST(ToolTest, CrossDegreeIsIncomingMinusOutgoingDirection) {
   // From (0,0) to the target heads 0; from the target to (1,1) heads 90.
   EXPECT_NEAR(Tool::CulcCrossDegree(1, 0, 0, 0, 1, 1), -90, EPS);
-  EXPECT_NEAR(Tool::CulcCrossDegree(Eigen::Vector2d(1, 0), Eigen::Vector2d(0, 0),
-                                    Eigen::Vector2d(1, 1)),
-              -90, EPS);
+  EXPECT_NEAR(
+      Tool::CulcCrossDegree(Eigen::Vector2d(1, 0), Eigen::Vector2d(0, 0), Eigen::Vector2d(1, 1)),
+      -90, EPS);
   // The difference itself is not wrapped: 180 - (-90) stays 270.
   EXPECT_NEAR(Tool::CulcCrossDegree(-1, 0, 0, 0, -1, -1), 270, EPS);
 }
@@ -55,8 +55,8 @@ TEST(ToolTest, CircleCrossTurnsTheTargetDirectionByOffset) {
 }
 
 TEST(ToolTest, VisionPolarPutsLeftAtNegativeX) {
-  EXPECT_TRUE(Tool::PolarToCartesian(Eigen::Vector3d(2, 90, 0))
-                  .isApprox(Eigen::Vector3d(-2, 0, 0), EPS));
+  EXPECT_TRUE(
+      Tool::PolarToCartesian(Eigen::Vector3d(2, 90, 0)).isApprox(Eigen::Vector3d(-2, 0, 0), EPS));
   const Eigen::Vector3d up = Tool::PolarToCartesian(Eigen::Vector3d(2, 0, 30));
   EXPECT_NEAR(up.x(), 0, EPS);
   EXPECT_NEAR(up.y(), std::sqrt(3.0), EPS);
@@ -180,11 +180,10 @@ TEST(ToolTest, TransformKeepsTranslationInLastColumn) {
 
 TEST(ToolTest, EulerAnglesReadHeadingFromTheRightAxis) {
   // Facing +x: right axis -y, forward +x.
-  const Eigen::Vector3d facing_x = Tool::RotationMatrixToEulerDegree(Tool::MakeTransform(
-      Eigen::Vector3d(0, -1, 0), Eigen::Vector3d(1, 0, 0), Eigen::Vector3d(0, 0, 1),
-      Eigen::Vector3d(7, 8, 9)));
-  EXPECT_LT(facing_x.norm(), EPS)
-      << facing_x.transpose();
+  const Eigen::Vector3d facing_x = Tool::RotationMatrixToEulerDegree(
+      Tool::MakeTransform(Eigen::Vector3d(0, -1, 0), Eigen::Vector3d(1, 0, 0),
+                          Eigen::Vector3d(0, 0, 1), Eigen::Vector3d(7, 8, 9)));
+  EXPECT_LT(facing_x.norm(), EPS) << facing_x.transpose();
 
   // Rolled 30 degrees about the right axis while facing +y.
   const double c = std::cos(Radian(30));
@@ -208,8 +207,8 @@ TEST(ToolTest, EulerAnglesStayFiniteWhenRoundingLeavesTheUnitRange) {
 
 TEST(ToolTest, PlanarInverseKinematicsHandWorked) {
   // Unit links to (1, 1): elbow at (1, 0) bent 90, or its mirror at (0, 1).
-  EXPECT_TRUE(Tool::CulcInverseKinematics(1, 1, 1, 1, 1).isApprox(Eigen::Vector4d(1, 0, 0, 90),
-                                                                   1e-9));
+  EXPECT_TRUE(
+      Tool::CulcInverseKinematics(1, 1, 1, 1, 1).isApprox(Eigen::Vector4d(1, 0, 0, 90), 1e-9));
   const Eigen::Vector4d mirror = Tool::CulcInverseKinematics(1, 1, 1, 1, -1);
   EXPECT_NEAR(mirror(0), 0, EPS);
   EXPECT_NEAR(mirror(1), 1, EPS);

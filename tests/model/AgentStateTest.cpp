@@ -1,9 +1,8 @@
-#include "model/AgentState.h"
-
 #include <gtest/gtest.h>
 
 #include <limits>
 
+#include "model/AgentState.h"
 #include "support/AgentStateTestAccess.h"
 
 namespace zamp {
@@ -165,7 +164,8 @@ TEST_F(AgentStateTest, ZeroMomentPointWeighsContactPointsByForce) {
   // Weights 20 N and 60 N (a 3-4-5 force of 60: (36, 0, 48)).
   Access::SetForce(state_, FORCE_RESISTANCE_LEFT, true, left_point, Eigen::Vector3d(36, 0, 48));
   UpdateFromSensors();
-  const Eigen::Vector3d both = (20 * (right_point + right_foot) + 60 * (left_point + left_foot)) / 80;
+  const Eigen::Vector3d both =
+      (20 * (right_point + right_foot) + 60 * (left_point + left_foot)) / 80;
   EXPECT_LT((state_.GetZMP() - both).norm(), EPS);
 }
 
@@ -192,12 +192,9 @@ TEST_F(AgentStateTest, FallDirectionFromRollAndPitch) {
     Eigen::Vector3d rotation;
     AgentState::FallID fall;
   } cases[] = {
-      {{10, -45, 0}, AgentState::FALL_BACK},
-      {{-50, 0, 0}, AgentState::FALL_FRONT},
-      {{40, 0, 0}, AgentState::FALL_BACK},
-      {{0, 40, 0}, AgentState::FALL_BACK},
-      {{-0.1, 40, 0}, AgentState::FALL_FRONT},
-      {{39.9, 39.9, 170}, AgentState::FALL_NOT},
+      {{10, -45, 0}, AgentState::FALL_BACK},   {{-50, 0, 0}, AgentState::FALL_FRONT},
+      {{40, 0, 0}, AgentState::FALL_BACK},     {{0, 40, 0}, AgentState::FALL_BACK},
+      {{-0.1, 40, 0}, AgentState::FALL_FRONT}, {{39.9, 39.9, 170}, AgentState::FALL_NOT},
       {{NaN, NaN, 0}, AgentState::FALL_NOT},
   };
   for (const auto& c : cases) {
