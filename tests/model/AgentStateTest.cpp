@@ -232,5 +232,140 @@ TEST_F(AgentStateTest, BeamAndSettersStoreWhatOthersWrite) {
   EXPECT_EQ(state_.GetMaxWalkSpeed(), Eigen::Vector3d(1, 0.5, 0.3));
 }
 
+// The cycle's model stages as the agent runs them, on fresh shared instances.
+class AgentStatePerceptionTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    Singleton<Parser>::ResetForTest();
+    Singleton<Parser>::Create();
+    Singleton<RawStorage>::ResetForTest();
+    Singleton<RawStorage>::Create();
+    Singleton<WorldState>::ResetForTest();
+    Singleton<WorldState>::Create();
+    Singleton<AgentState>::ResetForTest();
+    Singleton<AgentState>::Create();
+    state_ = Singleton<AgentState>::GetInstance();
+  }
+
+  void Cycle(const std::string& message) {
+    Singleton<Parser>::GetInstance()->Update(message);
+    Singleton<RawStorage>::GetInstance()->Update();
+    Singleton<WorldState>::GetInstance()->Update();
+    state_->Update();
+  }
+
+  // Every value the body model computes or copies from the perception.
+  void ExpectAllFinite(const std::string& where) const {
+    EXPECT_TRUE(state_->GetGyroRate().allFinite()) << where;
+    EXPECT_TRUE(state_->GetAcceleration().allFinite()) << where;
+    for (int i = 0; i < FORCE_RESISTANCE_NUM; ++i) {
+      EXPECT_TRUE(state_->GetForceCoordinates(ForceResistanceID(i)).allFinite()) << where;
+      EXPECT_TRUE(state_->GetForceVector(ForceResistanceID(i)).allFinite()) << where;
+    }
+    for (int j = 0; j < HINGE_JOINT_NUM; ++j) {
+      EXPECT_TRUE(std::isfinite(state_->GetJointDegree(HingeJointID(j)))) << where;
+    }
+    for (int i = 0; i < BODY_PART_NUM; ++i) {
+      const BodyPart& part = state_->GetBodyPart(BodyPartID(i));
+      EXPECT_TRUE(part.global_coord.allFinite()) << where << " part " << i;
+      EXPECT_TRUE(part.global_transform.matrix().allFinite()) << where << " part " << i;
+    }
+    EXPECT_TRUE(state_->GetCenterOfGravity().allFinite()) << where;
+    EXPECT_TRUE(state_->GetZMP().allFinite()) << where;
+    EXPECT_TRUE(std::isfinite(state_->GetNotFallTime())) << where;
+  }
+
+  AgentState* state_ = nullptr;
+};
+
+TEST_F(AgentStatePerceptionTest, SensorsAreCopiedWithThePreviousCycle) {
+  std::array<double, HINGE_JOINT_NUM> first{};
+  first[HJ_HJ1] = 12.5;
+  first[HJ_RLJ4] = -30;
+  std::array<double, HINGE_JOINT_NUM> second{};
+  second[HJ_HJ1] = 13.0;
+  second[HJ_RLJ4] = 90;
+  Cycle(test::PerceptionText()
+            .Time(10.0)
+            .GameState(0.0, "BeforeKickOff")
+            .Gyro({1, 2, 3})
+            .Accelerometer({0.1, 0.2, 9.8})
+            .Joints(first)
+            .ForceResistance(FORCE_RESISTANCE_LEFT, {0.01, 0.02, -0.01}, {0, 0, 20})
+            .Str());
+  Cycle(test::PerceptionText()
+            .Time(10.02)
+            .GameState(0.0, "BeforeKickOff")
+            .Gyro({4, 5, 6})
+            .Accelerometer({0, 0, 9.81})
+            .Joints(second)
+            .ForceResistance(FORCE_RESISTANCE_RIGHT, {0.01, 0.02, -0.01}, {0, 0, 20})
+            .Str());
+
+  EXPECT_EQ(state_->GetGyroRate(), Eigen::Vector3d(4, 5, 6));
+  EXPECT_EQ(state_->GetPrevGyroRate(), Eigen::Vector3d(1, 2, 3));
+  EXPECT_EQ(state_->GetAcceleration(), Eigen::Vector3d(0, 0, 9.81));
+  EXPECT_DOUBLE_EQ(state_->GetJointDegree(HJ_HJ1), 13.0);
+  EXPECT_DOUBLE_EQ(state_->GetPrevJointDegree(HJ_HJ1), 12.5);
+  EXPECT_DOUBLE_EQ(state_->GetPrevJointDegree(HJ_RLJ4), -30);
+  EXPECT_TRUE(state_->IsFootLanding(FORCE_RESISTANCE_RIGHT));
+  EXPECT_FALSE(state_->IsFootLanding(FORCE_RESISTANCE_LEFT));
+  EXPECT_EQ(state_->GetFootLanding(), AgentState::FL_RIGHT);
+  EXPECT_EQ(state_->GetPrevFootLanding(), AgentState::FL_LEFT);
+  EXPECT_DOUBLE_EQ(state_->GetNotFallTime(), 10.02);
+  // The perceived knee angle reaches the kinematics: the hand-worked bent-knee foot.
+  EXPECT_LT((state_->GetBodyPart(BP_FOOT_RIGHT).global_coord -
+             Eigen::Vector3d(0.055, 0.135, -0.205)).norm(),
+            EPS);
+  EXPECT_LT((state_->GetZMP() - Eigen::Vector3d(0.065, 0.155, -0.215)).norm(), EPS);
+}
+
+TEST_F(AgentStatePerceptionTest, EveryFixtureMessageLeavesTheBodyModelFinite) {
+  const char* const files[] = {"before_kickoff_type0.txt", "three_players_left_unum1.txt",
+                               "three_players_right_unum1.txt", "toes_type4.txt",
+                               "ground_truth_sync_type0.txt"};
+  for (const char* file : files) {
+    SetUp();
+    std::ifstream in(std::string(ZAMP_FIXTURE_DIR) + "/perception/" + file);
+    ASSERT_TRUE(in.good()) << file;
+    std::string line;
+    int count = 0;
+    while (std::getline(in, line)) {
+      Cycle(line);
+      ExpectAllFinite(std::string(file) + ":" + std::to_string(++count));
+      if (HasFailure()) return;
+    }
+    EXPECT_GT(count, 0) << file;
+  }
+}
+
+TEST_F(AgentStatePerceptionTest, ToeRobotKeepsToesWithTheirFeet) {
+  std::ifstream in(std::string(ZAMP_FIXTURE_DIR) + "/perception/toes_type4.txt");
+  std::string line;
+  while (std::getline(in, line)) {
+    Cycle(line);
+    for (BodyPartID foot : {BP_FOOT_RIGHT, BP_FOOT_LEFT}) {
+      const BodyPart& toe = state_->GetBodyPart(BodyPartID(foot + 1));
+      ASSERT_TRUE(toe.global_transform.linear().isApprox(
+          state_->GetBodyPart(foot).global_transform.linear(), EPS));
+      ASSERT_EQ(toe.global_coord, state_->GetBodyPart(foot).global_coord);
+    }
+  }
+}
+
+TEST_F(AgentStatePerceptionTest, DamagedNumbersDoNotReachTheBodyModel) {
+  Cycle(test::PerceptionText().Time(1.0).Joint(HJ_RLJ4, 45).Gyro({1, 1, 1}).Str());
+  Cycle("(time (now 1.02))(GYR (n torso) (rt nan inf 1))(HJ (n rlj4) (ax nan))"
+        "(FRP (n rf) (c nan 0 0) (f 0 0 inf))");
+  ExpectAllFinite("damaged message");
+}
+
+TEST_F(AgentStatePerceptionTest, UpdateWithoutPerceptionStoreKeepsTheLastValues) {
+  Singleton<RawStorage>::ResetForTest();
+  state_->Update();
+  ExpectAllFinite("no store");
+  EXPECT_LT((state_->GetBodyPart(BP_HEAD).global_coord - Eigen::Vector3d(0, 0, 0.155)).norm(), EPS);
+}
+
 }  // namespace
 }  // namespace zamp
