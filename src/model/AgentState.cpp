@@ -24,16 +24,6 @@ Eigen::Matrix3d AxisRotation(const Eigen::Vector3d& axis, double theta) {
          std::sin(theta) * cross;
 }
 
-// One sensor value is taken only when it is a number, so a damaged message cannot turn the
-// whole body model into NaN for the rest of the run.
-void TakeFinite(double value, double& field) {
-  if (std::isfinite(value)) field = value;
-}
-
-void TakeFinite(const Eigen::Vector3d& value, Eigen::Vector3d& field) {
-  if (value.allFinite()) field = value;
-}
-
 }  // namespace
 
 AgentState::AgentState()
@@ -156,18 +146,20 @@ void AgentState::Update() {
 }
 
 void AgentState::UpdateRaw(const RawStorage& raw_storage) {
+  // The store has already turned non-finite numbers into 0, so the values are copied as
+  // they are.
   prev_gyro_ = gyro_;
-  TakeFinite(raw_storage.GetGyroRate().degree_speed, gyro_);
-  TakeFinite(raw_storage.GetAccelerometer().speed, accele_);
+  gyro_ = raw_storage.GetGyroRate().degree_speed;
+  accele_ = raw_storage.GetAccelerometer().speed;
   for (int i = 0; i < FORCE_RESISTANCE_NUM; ++i) {
     const raw::ForceResistance& force = raw_storage.GetForceResistance(i);
-    TakeFinite(force.local_coord, force_coords_[i]);
-    TakeFinite(force.force_vect, force_vects_[i]);
+    force_coords_[i] = force.local_coord;
+    force_vects_[i] = force.force_vect;
     foot_landing_[i] = force.landing;
   }
   for (int j = 0; j < HINGE_JOINT_NUM; ++j) {
     prev_joint_degrees_[j] = joint_degrees_[j];
-    TakeFinite(raw_storage.GetHingeJoint(j).current_degree, joint_degrees_[j]);
+    joint_degrees_[j] = raw_storage.GetHingeJoint(j).current_degree;
   }
 }
 

@@ -1,9 +1,18 @@
 #include <gtest/gtest.h>
 
+#include <array>
+#include <cmath>
 #include <limits>
+#include <string>
 
+#include "core/Parser.h"
+#include "core/RawStorage.h"
+#include "core/Singleton.h"
 #include "model/AgentState.h"
+#include "model/WorldState.h"
 #include "support/AgentStateTestAccess.h"
+#include "support/Fixtures.h"
+#include "support/PerceptionText.h"
 
 namespace zamp {
 namespace {
@@ -314,9 +323,10 @@ TEST_F(AgentStatePerceptionTest, SensorsAreCopiedWithThePreviousCycle) {
   EXPECT_EQ(state_->GetPrevFootLanding(), AgentState::FL_LEFT);
   EXPECT_DOUBLE_EQ(state_->GetNotFallTime(), 10.02);
   // The perceived knee angle reaches the kinematics: the hand-worked bent-knee foot.
-  EXPECT_LT((state_->GetBodyPart(BP_FOOT_RIGHT).global_coord -
-             Eigen::Vector3d(0.055, 0.135, -0.205)).norm(),
-            EPS);
+  EXPECT_LT(
+      (state_->GetBodyPart(BP_FOOT_RIGHT).global_coord - Eigen::Vector3d(0.055, 0.135, -0.205))
+          .norm(),
+      EPS);
   EXPECT_LT((state_->GetZMP() - Eigen::Vector3d(0.065, 0.155, -0.215)).norm(), EPS);
 }
 
@@ -326,11 +336,8 @@ TEST_F(AgentStatePerceptionTest, EveryFixtureMessageLeavesTheBodyModelFinite) {
                                "ground_truth_sync_type0.txt"};
   for (const char* file : files) {
     SetUp();
-    std::ifstream in(std::string(ZAMP_FIXTURE_DIR) + "/perception/" + file);
-    ASSERT_TRUE(in.good()) << file;
-    std::string line;
     int count = 0;
-    while (std::getline(in, line)) {
+    for (const std::string& line : test::ReadFixtureLines(std::string("perception/") + file)) {
       Cycle(line);
       ExpectAllFinite(std::string(file) + ":" + std::to_string(++count));
       if (HasFailure()) return;
@@ -340,9 +347,7 @@ TEST_F(AgentStatePerceptionTest, EveryFixtureMessageLeavesTheBodyModelFinite) {
 }
 
 TEST_F(AgentStatePerceptionTest, ToeRobotKeepsToesWithTheirFeet) {
-  std::ifstream in(std::string(ZAMP_FIXTURE_DIR) + "/perception/toes_type4.txt");
-  std::string line;
-  while (std::getline(in, line)) {
+  for (const std::string& line : test::ReadFixtureLines("perception/toes_type4.txt")) {
     Cycle(line);
     for (BodyPartID foot : {BP_FOOT_RIGHT, BP_FOOT_LEFT}) {
       const BodyPart& toe = state_->GetBodyPart(BodyPartID(foot + 1));
@@ -355,8 +360,9 @@ TEST_F(AgentStatePerceptionTest, ToeRobotKeepsToesWithTheirFeet) {
 
 TEST_F(AgentStatePerceptionTest, DamagedNumbersDoNotReachTheBodyModel) {
   Cycle(test::PerceptionText().Time(1.0).Joint(HJ_RLJ4, 45).Gyro({1, 1, 1}).Str());
-  Cycle("(time (now 1.02))(GYR (n torso) (rt nan inf 1))(HJ (n rlj4) (ax nan))"
-        "(FRP (n rf) (c nan 0 0) (f 0 0 inf))");
+  Cycle(
+      "(time (now 1.02))(GYR (n torso) (rt nan inf 1))(HJ (n rlj4) (ax nan))"
+      "(FRP (n rf) (c nan 0 0) (f 0 0 inf))");
   ExpectAllFinite("damaged message");
 }
 
