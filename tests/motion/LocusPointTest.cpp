@@ -175,7 +175,7 @@ TEST_F(LocusFileTest, ReadsEveryLineIncludingTheLastUnterminatedOne) {
 }
 
 TEST_F(LocusFileTest, LineLongerThan99CharactersEndsTheReading) {
-  Write("1,-1,0\n" + std::string(99, ' ') + "2\n" + std::string(100, ' ') + "3\n4,-4,0\n");
+  Write("1,-1,0\n" + std::string(98, ' ') + "2\n" + std::string(99, ' ') + "3\n4,-4,0\n");
   LocusPoint locus;
   LocusPoint::Data data;
   locus.InputFileCSV(base_, data);

@@ -7,6 +7,7 @@
 #include "core/JointController.h"
 #include "core/Singleton.h"
 #include "model/AgentState.h"
+#include "support/ClosedLoop.h"
 
 namespace zamp {
 namespace {
@@ -25,15 +26,16 @@ class TabeWalkProbe : public TabeWalk {
 
 class TabeWalkTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    Singleton<AgentState>::ResetForTest();
-    Singleton<AgentState>::Create();
-    Singleton<JointController>::ResetForTest();
-    Singleton<JointController>::Create();
-  }
+  // Installs fresh shared instances; most tests here never step it.
+  test::ClosedLoop loop_;
 
   JointController& joint() { return *Singleton<JointController>::GetInstance(); }
   AgentState& agent() { return *Singleton<AgentState>::GetInstance(); }
+
+  // The gait always commands the hip rolls (5 degrees at rest); the standing pose never.
+  bool GaitCommanded() {
+    return joint().GetSpeed(HJ_LLJ2) != 0.0 && joint().GetSpeed(HJ_RLJ2) != 0.0;
+  }
 
   int CommandedJointCount() {
     int count = 0;
@@ -171,9 +173,9 @@ TEST_F(TabeWalkTest, WalkingBackwardsSelectsTheBackwardLocusAndKeepsTheCounter) 
   const LocusPoint& locus = walk.GetLocusPoint();
   EXPECT_EQ(locus.GetLocusType(), LocusPoint::LOCUS_BACK);
   EXPECT_EQ(locus.GetCurrentCycle(), 2);
-  // Backward point 1 is forward point 6, the left foot four points on.
+  // Backward point 1 is forward point 6; the left foot takes backward point 5.
   EXPECT_EQ(locus.GetRightTarget(), Eigen::Vector2d(-19, -149));
-  EXPECT_EQ(locus.GetLeftTarget(), Eigen::Vector2d(23, -142));
+  EXPECT_EQ(locus.GetLeftTarget(), Eigen::Vector2d(2, -138));
 }
 
 TEST_F(TabeWalkTest, StopInsideTheBandSendsOnlyTheStandingPose) {
@@ -198,7 +200,7 @@ TEST_F(TabeWalkTest, StopAtTheBandsEdgeKeepsWalking) {
   EXPECT_EQ(walk.GetRotationSpeed(), 0);
   EXPECT_NEAR(walk.GetCurrentRotationSpeed(), 0.0, 1e-12);
   EXPECT_EQ(walk.GetLocusPoint().GetCurrentCycle(), 2);
-  EXPECT_EQ(CommandedJointCount(), 12);
+  EXPECT_TRUE(GaitCommanded());
 }
 
 TEST_F(TabeWalkTest, StopFromFullSpeedRampsDownBeforeStanding) {
@@ -221,7 +223,7 @@ TEST_F(TabeWalkTest, StopFromFullSpeedRampsDownBeforeStanding) {
       EXPECT_EQ(CommandedJointCount(), 6);
     } else {
       EXPECT_NEAR(walk.GetCurrentVerticalSpeed(), before - 0.015, 1e-9);
-      EXPECT_EQ(CommandedJointCount(), 12);
+      EXPECT_TRUE(GaitCommanded());
     }
   }
   // 1 - 64 * 0.015 = 0.04 is the first speed inside the band; the 65th cycle stands.

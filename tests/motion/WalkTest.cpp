@@ -8,6 +8,7 @@
 #include "core/JointController.h"
 #include "core/Singleton.h"
 #include "model/AgentState.h"
+#include "support/ClosedLoop.h"
 
 namespace zamp {
 namespace {
@@ -168,10 +169,7 @@ TEST(WalkTest, SettersTouchOnlyWhatTheyName) {
 }
 
 TEST(WalkTest, StopCommandsOnlyTheSixLegPitchJoints) {
-  Singleton<AgentState>::ResetForTest();
-  Singleton<AgentState>::Create();
-  Singleton<JointController>::ResetForTest();
-  Singleton<JointController>::Create();
+  test::ClosedLoop loop;  // fresh shared instances, all joints at 0 degrees
   RampWalk walk;
   walk.Stop();
   const JointController& joint = *Singleton<JointController>::GetInstance();
