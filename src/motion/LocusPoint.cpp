@@ -169,10 +169,10 @@ void LocusPoint::SettingOvalPoint(int index) {
   const double s = o.reverse ? -1.0 : 1.0;
   auto point_at = [&o](double phase_degree) {
     const double p = phase_degree * PI / 180.0;
-    return Eigen::Vector2d(
-        o.width * std::cos(p) * std::cos(o.slope) - o.height * std::sin(p) * std::sin(o.slope) + o.x,
-        o.width * std::cos(p) * std::sin(o.slope) + o.height * std::sin(p) * std::cos(o.slope) +
-            o.y);
+    return Eigen::Vector2d(o.width * std::cos(p) * std::cos(o.slope) -
+                               o.height * std::sin(p) * std::sin(o.slope) + o.x,
+                           o.width * std::cos(p) * std::sin(o.slope) +
+                               o.height * std::sin(p) * std::cos(o.slope) + o.y);
   };
   right_target_ = point_at(s * a);
   left_target_ = point_at(s * b);

@@ -44,13 +44,13 @@ class LocusPoint {
 
   // An ellipse that describes a locus as a phase running round it.
   struct Oval {
-    double x = 0.0;       // mm, centre
-    double y = 0.0;       // mm, centre
-    double slope = 0.0;   // rad, rotation of the ellipse
-    double width = 0.0;   // mm, semi-axis along the rotated x
-    double height = 0.0;  // mm, semi-axis along the rotated y
-    double speed = 0.0;   // degrees of phase per cycle
-    double offset = 0.0;  // degrees, phase at cycle 0
+    double x = 0.0;        // mm, centre
+    double y = 0.0;        // mm, centre
+    double slope = 0.0;    // rad, rotation of the ellipse
+    double width = 0.0;    // mm, semi-axis along the rotated x
+    double height = 0.0;   // mm, semi-axis along the rotated y
+    double speed = 0.0;    // degrees of phase per cycle
+    double offset = 0.0;   // degrees, phase at cycle 0
     bool reverse = false;  // run the ellipse the other way round
   };
 

@@ -15,14 +15,14 @@ namespace zamp {
 namespace {
 
 const double PI = 3.141592653589793;
-const double THIGH_LENGTH = 125.0;  // mm, hip to knee
-const double SHANK_LENGTH = 55.0;   // mm, knee to ankle
-const int BACKWARD_PHASE_SHIFT = 6;  // points
-const double YAW_SAME_PHASE_GAIN = -30.0;      // degrees per unit turning speed
-const double YAW_OPPOSITE_GAIN = 10.0;         // degrees per unit turning speed
-const double ROLL_BASE = 5.0;                  // degrees
-const double ROLL_SAME_PHASE_GAIN = 16.0;      // degrees per unit sideways speed
-const double ROLL_OPPOSITE_GAIN = -12.0;       // degrees per unit sideways speed
+const double THIGH_LENGTH = 125.0;         // mm, hip to knee
+const double SHANK_LENGTH = 55.0;          // mm, knee to ankle
+const int BACKWARD_PHASE_SHIFT = 6;        // points
+const double YAW_SAME_PHASE_GAIN = -30.0;  // degrees per unit turning speed
+const double YAW_OPPOSITE_GAIN = 10.0;     // degrees per unit turning speed
+const double ROLL_BASE = 5.0;              // degrees
+const double ROLL_SAME_PHASE_GAIN = 16.0;  // degrees per unit sideways speed
+const double ROLL_OPPOSITE_GAIN = -12.0;   // degrees per unit sideways speed
 const double LEVELLING_YAW_SHARE = 0.2;
 const double YAW_JOINT_GAIN = 0.17129999999999998;  // one unit in the last place below 0.1713
 const double PITCH_JOINT_GAIN = 0.315;
@@ -39,12 +39,10 @@ struct LegChain {
   HingeJointID yaw, roll, hip_pitch, knee, ankle_pitch, ankle_roll;
 };
 
-const LegChain RIGHT_LEG = {BP_HIP1_RIGHT, BP_HIP2_RIGHT, BP_THIGH_RIGHT, BP_SHANK_RIGHT,
-                            HJ_RLJ1,       HJ_RLJ2,       HJ_RLJ3,        HJ_RLJ4,
-                            HJ_RLJ5,       HJ_RLJ6};
-const LegChain LEFT_LEG = {BP_HIP1_LEFT, BP_HIP2_LEFT, BP_THIGH_LEFT, BP_SHANK_LEFT,
-                           HJ_LLJ1,      HJ_LLJ2,      HJ_LLJ3,       HJ_LLJ4,
-                           HJ_LLJ5,      HJ_LLJ6};
+const LegChain RIGHT_LEG = {BP_HIP1_RIGHT, BP_HIP2_RIGHT, BP_THIGH_RIGHT, BP_SHANK_RIGHT, HJ_RLJ1,
+                            HJ_RLJ2,       HJ_RLJ3,       HJ_RLJ4,        HJ_RLJ5,        HJ_RLJ6};
+const LegChain LEFT_LEG = {BP_HIP1_LEFT, BP_HIP2_LEFT, BP_THIGH_LEFT, BP_SHANK_LEFT, HJ_LLJ1,
+                           HJ_LLJ2,      HJ_LLJ3,      HJ_LLJ4,       HJ_LLJ5,       HJ_LLJ6};
 
 // Target angles of one leg's six joints, degrees.
 struct LegAngles {
@@ -59,7 +57,7 @@ bool InFirstHalf(int counter, bool backward, int n) {
 
 double HipYaw(double rc, bool first_half) {
   return ((rc >= 0.0) == first_half) ? YAW_SAME_PHASE_GAIN * std::fabs(rc)
-                                      : YAW_OPPOSITE_GAIN * std::fabs(rc);
+                                     : YAW_OPPOSITE_GAIN * std::fabs(rc);
 }
 
 double HipRoll(double hc, bool first_half) {

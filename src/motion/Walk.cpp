@@ -72,8 +72,8 @@ void Walk::AdjustSpeed() {
   const double forward_share = 1.0 - 0.3 * std::fabs(vc);
   horizon_.target *= forward_share;
   rotation_.target *= forward_share * (1.0 - 0.3 * std::fabs(hc));
-  vertical_.target *=
-      std::fabs((1.0 - 0.9 * std::fabs(horizon_.target)) * (1.0 - 0.5 * std::fabs(rotation_.target)));
+  vertical_.target *= std::fabs((1.0 - 0.9 * std::fabs(horizon_.target)) *
+                                (1.0 - 0.5 * std::fabs(rotation_.target)));
 }
 
 void Walk::Stop() {

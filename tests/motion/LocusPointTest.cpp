@@ -1,5 +1,3 @@
-#include "motion/LocusPoint.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -7,6 +5,8 @@
 #include <fstream>
 #include <string>
 #include <vector>
+
+#include "motion/LocusPoint.h"
 
 namespace zamp {
 namespace {
@@ -41,21 +41,26 @@ TEST_P(PointTextTest, ParsesPointsAndStatistics) {
 INSTANTIATE_TEST_SUITE_P(
     LocusPoint, PointTextTest,
     ::testing::Values(
-        PointTextCase{"TextAfterLastNewlineIsIgnored", "3,-140,0\n7,-150,0", {{3, -140, 0}}, -140,
-                      0},
+        PointTextCase{
+            "TextAfterLastNewlineIsIgnored", "3,-140,0\n7,-150,0", {{3, -140, 0}}, -140, 0},
         PointTextCase{"ThirdFieldIsReadWhole", "1,-2,1.5\n", {{1, -2, 1.5}}, -2, 0},
         PointTextCase{"MissingFieldsReadZero", "5\n,-3\n", {{5, 0, 0}, {0, -3, 0}}, -1.5, 5},
         PointTextCase{"ExtraFieldsAreIgnored", "1,2,3,4,5\n", {{1, 2, 3}}, 2, 0},
-        PointTextCase{"BlanksAndTrailingTextAreSkipped", " 4x, -6 mm ,\t2deg\n", {{4, -6, 2}}, -6,
+        PointTextCase{
+            "BlanksAndTrailingTextAreSkipped", " 4x, -6 mm ,\t2deg\n", {{4, -6, 2}}, -6, 0},
+        PointTextCase{"NonFiniteNumbersReadZero",
+                      "nan,inf,-inf\n1e999,-20,0\n",
+                      {{0, 0, 0}, {0, -20, 0}},
+                      -10,
                       0},
-        PointTextCase{"NonFiniteNumbersReadZero", "nan,inf,-inf\n1e999,-20,0\n",
-                      {{0, 0, 0}, {0, -20, 0}}, -10, 0},
-        PointTextCase{"EmptyLineIsAPointAtTheHip", "\n-10,-100,0\n", {{0, 0, 0}, {-10, -100, 0}},
-                      -50, 10},
+        PointTextCase{
+            "EmptyLineIsAPointAtTheHip", "\n-10,-100,0\n", {{0, 0, 0}, {-10, -100, 0}}, -50, 10},
         // No points: the mean height is 0 rather than 0/0, the extent keeps its seeds.
         PointTextCase{"TextWithoutNewlineGivesNoPoints", "23,-152,0", {}, 0, 19999.8},
         PointTextCase{"EmptyText", "", {}, 0, 19999.8}),
-    [](const ::testing::TestParamInfo<PointTextCase>& param_info) { return param_info.param.name; });
+    [](const ::testing::TestParamInfo<PointTextCase>& param_info) {
+      return param_info.param.name;
+    });
 
 TEST(LocusPointTest, DirectTextReplacesThePointsOfTheGivenLocus) {
   LocusPoint locus;
@@ -273,10 +278,10 @@ TEST(LocusPointOvalTest, FitRecoversTheEllipseThroughItsPoints) {
   locus.SettingOvalPoint(0);
   locus.SettingOvalPoint(0);
   const double p = -40.0 * M_PI / 180.0;
-  EXPECT_NEAR(locus.GetRightTarget().x(),
-              o.width * std::cos(p) * std::cos(o.slope) - o.height * std::sin(p) * std::sin(o.slope) +
-                  o.x,
-              1e-9);
+  EXPECT_NEAR(
+      locus.GetRightTarget().x(),
+      o.width * std::cos(p) * std::cos(o.slope) - o.height * std::sin(p) * std::sin(o.slope) + o.x,
+      1e-9);
 }
 
 TEST(LocusPointOvalTest, DegenerateFitIsNotAppended) {

@@ -1,8 +1,8 @@
-#include "motion/TabeLocus.h"
-
 #include <gtest/gtest.h>
 
 #include <vector>
+
+#include "motion/TabeLocus.h"
 
 namespace zamp {
 namespace {
@@ -44,13 +44,25 @@ struct BuiltInLocus {
 TEST(TabeLocusTest, BuiltInLociHoldTheirPointsAndStatistics) {
   const std::vector<BuiltInLocus> expected = {
       {LocusPoint::LOCUS_FORWORD,
-       {{23, -152}, {23, -142}, {2, -138}, {-16, -136}, {-38, -134}, {-40, -145}, {-19, -149},
+       {{23, -152},
+        {23, -142},
+        {2, -138},
+        {-16, -136},
+        {-38, -134},
+        {-40, -145},
+        {-19, -149},
         {1, -152}},
        -143.5,
        63},
       // The backward locus retraces the forward one but keeps its own text's statistics.
       {LocusPoint::LOCUS_BACK,
-       {{1, -152}, {-19, -149}, {-40, -145}, {-38, -134}, {-16, -136}, {2, -138}, {23, -142},
+       {{1, -152},
+        {-19, -149},
+        {-40, -145},
+        {-38, -134},
+        {-16, -136},
+        {2, -138},
+        {23, -142},
         {23, -152}},
        -149.875,
        51},
@@ -59,8 +71,16 @@ TEST(TabeLocusTest, BuiltInLociHoldTheirPointsAndStatistics) {
        -161,
        18},
       {LocusPoint::LOCUS_STAMP_SLOW,
-       {{0, -170}, {5, -165}, {5, -160}, {5, -155}, {5, -150}, {0, -145}, {-5, -150}, {-5, -155},
-        {-5, -160}, {-5, -165}},
+       {{0, -170},
+        {5, -165},
+        {5, -160},
+        {5, -155},
+        {5, -150},
+        {0, -145},
+        {-5, -150},
+        {-5, -155},
+        {-5, -160},
+        {-5, -165}},
        -157.5,
        10},
   };

@@ -1,12 +1,14 @@
-#include "motion/TabeWalk.h"
-
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <random>
+#include <vector>
 
 #include "core/JointController.h"
 #include "core/Singleton.h"
 #include "model/AgentState.h"
+#include "motion/TabeWalk.h"
 #include "support/ClosedLoop.h"
 
 namespace zamp {
@@ -59,8 +61,8 @@ TEST_F(TabeWalkTest, RunRampsThePublishedSpeeds) {
   EXPECT_NEAR(walk.GetCurrentVerticalSpeed(), 0.03, 1e-12);
   EXPECT_NEAR(walk.GetCurrentHorizonSpeed(), -0.05, 1e-12);
   EXPECT_NEAR(walk.GetCurrentRotationSpeed(), 0.1, 1e-12);
-  EXPECT_EQ(agent().GetCurrentWalkSpeed(), Eigen::Vector3d(walk.GetCurrentVerticalSpeed(),
-                                                           walk.GetCurrentHorizonSpeed(), 0));
+  EXPECT_EQ(agent().GetCurrentWalkSpeed(),
+            Eigen::Vector3d(walk.GetCurrentVerticalSpeed(), walk.GetCurrentHorizonSpeed(), 0));
 }
 
 struct PhaseCase {
@@ -239,6 +241,126 @@ TEST_F(TabeWalkTest, EmptyForwardLocusCommandsFiniteAnglesWithoutStepping) {
   for (int i = 0; i < 3; ++i) walk.Run();
   EXPECT_EQ(locus.GetCurrentCycle(), 1);
   for (int id = 0; id < HINGE_JOINT_NUM; ++id) EXPECT_TRUE(std::isfinite(joint().GetSpeed(id)));
+}
+
+// Loci edited beyond the legs' reach, of other lengths, or emptied, while random speeds
+// are commanded: every commanded joint speed stays finite and within the joint's limit.
+TEST_F(TabeWalkTest, RandomSpeedsAndUnreachableLociKeepEveryJointSpeedBounded) {
+  TabeWalk walk;
+  std::mt19937 random(20240611);
+  std::uniform_real_distribution<double> speed(-1.0, 1.0);
+  std::uniform_int_distribution<int> hold(1, 80);
+  std::uniform_int_distribution<int> percent(0, 99);
+  std::vector<LocusPoint::Data>& loci = walk.GetLocusPoint().GetLocuses();
+  const struct {
+    int cycle;
+    LocusPoint::LocusType type;
+    const char* text;
+  } edits[] = {
+      {300, LocusPoint::LOCUS_FORWORD, "400,-300,0\n0,0,0\n-250,10,0\n1e6,-1e6,0\n0,-60,0\n"},
+      {700, LocusPoint::LOCUS_BACK, "0,-500,0\n-200,200,5\n30,-20,-90\n"},
+      {1100, LocusPoint::LOCUS_FORWORD, ""},
+      {1400, LocusPoint::LOCUS_BACK, "0,-180,0\n0,-70,0\n125,-55,0\n-180,0,0\n0,0,1e300\n"},
+      {1700, LocusPoint::LOCUS_FORWORD, "23,-152,0\n-40,-145,0\n"},
+  };
+  const double vc_values[] = {1.0, -1.0};
+  int next_change = 0;
+  std::size_t next_edit = 0;
+  int gait_cycles = 0;
+  double max_speed_seen = 0.0;
+  for (int cycle = 0; cycle < 2000; ++cycle) {
+    if (next_edit < sizeof(edits) / sizeof(edits[0]) && cycle == edits[next_edit].cycle) {
+      walk.GetLocusPoint().InputDirectCSV(edits[next_edit].text, loci[edits[next_edit].type]);
+      ++next_edit;
+    }
+    if (cycle == next_change) {
+      // Now and then a full-speed request, so the ramp reaches the ends of its range.
+      const double v = percent(random) < 20 ? vc_values[cycle % 2] : speed(random);
+      walk.SettingSpeed(v, speed(random), speed(random));
+      walk.AdjustSpeed();
+      next_change = cycle + hold(random);
+    }
+    walk.SetStop(percent(random) < 3);
+    loop_.Step([&walk] { walk.Run(); });
+    gait_cycles += loop_.GetCommandedSpeed(HJ_LLJ2) != 0.0;
+    for (int id = 0; id < HINGE_JOINT_NUM; ++id) {
+      const double s = loop_.GetCommandedSpeed(id);
+      ASSERT_TRUE(std::isfinite(s)) << "joint " << id << " cycle " << cycle;
+      ASSERT_LE(std::fabs(s), joint().GetMaxVelDegree(id)) << "joint " << id << " cycle " << cycle;
+      ASSERT_TRUE(std::isfinite(joint().GetPrevTargetDegree(0, id)));
+      max_speed_seen = std::max(max_speed_seen, std::fabs(s));
+    }
+  }
+  EXPECT_EQ(next_edit, sizeof(edits) / sizeof(edits[0]));
+  // Mostly walking, so the bounds above were checked on gait cycles.
+  EXPECT_GT(gait_cycles, 1000);
+  // The limit was reached: the unreachable points drove the joints as hard as allowed.
+  EXPECT_DOUBLE_EQ(max_speed_seen, 6.1395);
+}
+
+class TabeWalkClosedLoopTest : public TabeWalkTest {
+ protected:
+  // Walks straight ahead at full speed; returns the right and left hip pitch angles that
+  // each cycle perceives.
+  void WalkForward(TabeWalk& walk, int cycles, std::vector<double>& right,
+                   std::vector<double>& left) {
+    for (int cycle = 0; cycle < cycles; ++cycle) {
+      walk.SettingSpeed(1, 0, 0);
+      walk.AdjustSpeed();
+      right.push_back(loop_.GetJointDegree(HJ_RLJ3));
+      left.push_back(loop_.GetJointDegree(HJ_LLJ3));
+      loop_.Step([&walk] { walk.Run(); });
+    }
+  }
+};
+
+TEST_F(TabeWalkClosedLoopTest, ForwardWalkRepeatsWithTheLocusPeriod) {
+  TabeWalk walk;
+  std::vector<double> right;
+  std::vector<double> left;
+  WalkForward(walk, 500, right, left);
+  // Eight points per loop; the speed alternates every cycle once ramped, which divides it.
+  const int period = 8;
+  for (int t = 400; t + period < 500; ++t) {
+    EXPECT_NEAR(right[t + period], right[t], 1e-6) << t;
+    // The left foot runs the same loop half a period later.
+    EXPECT_NEAR(left[t], right[t + period / 2], 0.05) << t;
+  }
+  const auto [low, high] = std::minmax_element(right.begin() + 400, right.begin() + 400 + period);
+  EXPECT_GT(*high - *low, 10.0);
+  EXPECT_GT(*low, -25.0);
+  EXPECT_LT(*high, 100.0);
+}
+
+TEST_F(TabeWalkClosedLoopTest, StopReturnsTheLegsToTheStandingPose) {
+  TabeWalk walk;
+  std::vector<double> right;
+  std::vector<double> left;
+  WalkForward(walk, 300, right, left);
+
+  int stood_at = -1;
+  for (int cycle = 0; cycle < 300; ++cycle) {
+    const double vc = walk.GetCurrentVerticalSpeed();
+    const int counter = walk.GetLocusPoint().GetCurrentCycle();
+    walk.SetStop(true);
+    loop_.Step([&walk] { walk.Run(); });
+    if (stood_at < 0 && walk.GetLocusPoint().GetCurrentCycle() == counter) {
+      stood_at = cycle;
+      EXPECT_LT(std::fabs(vc), Walk::STOP_SPEED_BAND);
+    }
+  }
+  // From 0.99 or 1.005 the speed comes down 0.015 a cycle before the pose is sent.
+  EXPECT_GE(stood_at, 63);
+  EXPECT_LE(stood_at, 70);
+  const struct {
+    int id;
+    double degree;
+  } pose[] = {{HJ_RLJ3, 30}, {HJ_RLJ4, -70}, {HJ_RLJ5, 40},
+              {HJ_LLJ3, 30}, {HJ_LLJ4, -70}, {HJ_LLJ5, 40}};
+  for (const auto& p : pose) {
+    EXPECT_LE(std::fabs(loop_.GetJointDegree(p.id) - p.degree), 0.2) << p.id;
+    EXPECT_EQ(loop_.GetCommandedSpeed(p.id), 0.0) << p.id;
+  }
 }
 
 }  // namespace

@@ -1,5 +1,3 @@
-#include "motion/Walk.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -8,6 +6,7 @@
 #include "core/JointController.h"
 #include "core/Singleton.h"
 #include "model/AgentState.h"
+#include "motion/Walk.h"
 #include "support/ClosedLoop.h"
 
 namespace zamp {
@@ -69,10 +68,10 @@ TEST(WalkTest, RampRespectsTheDeadBand) {
     double expected;
   };
   const Case cases[] = {
-      {0.0, 0.0005, 0.0},       // exactly at the band's edge: no step
-      {0.0005, 0.0, 0.0005},    // the same from above
-      {0.0, 0.001, 0.015},      // outside the band: a whole step up
-      {0.0, -0.001, -0.015},    // and down
+      {0.0, 0.0005, 0.0},     // exactly at the band's edge: no step
+      {0.0005, 0.0, 0.0005},  // the same from above
+      {0.0, 0.001, 0.015},    // outside the band: a whole step up
+      {0.0, -0.001, -0.015},  // and down
       {-0.3, -0.3, -0.3},
   };
   RampWalk walk;
@@ -91,8 +90,12 @@ TEST(WalkTest, LimitTargetClampsEachAxis) {
     double expected;
   };
   const double inf = std::numeric_limits<double>::infinity();
-  const Case cases[] = {{1.7, 1.0},   {-3.0, -1.0}, {0.3, 0.3}, {-1.0, -1.0},
-                        {inf, 1.0},   {-inf, -1.0},
+  const Case cases[] = {{1.7, 1.0},
+                        {-3.0, -1.0},
+                        {0.3, 0.3},
+                        {-1.0, -1.0},
+                        {inf, 1.0},
+                        {-inf, -1.0},
                         // A request that is not a number must not freeze the ramp.
                         {std::nan(""), 0.0}};
   RampWalk walk;
