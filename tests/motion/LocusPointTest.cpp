@@ -72,17 +72,6 @@ TEST(LocusPointTest, DirectTextReplacesThePointsOfTheGivenLocus) {
   EXPECT_DOUBLE_EQ(locus.GetLocuses()[0].center_y, -10);
 }
 
-TEST(LocusPointTest, ConstructionStartsAtTheOrigin) {
-  LocusPoint locus;
-  EXPECT_TRUE(locus.GetLocuses().empty());
-  EXPECT_TRUE(locus.GetOvals().empty());
-  EXPECT_EQ(locus.GetLocusType(), LocusPoint::LOCUS_FORWORD);
-  EXPECT_EQ(locus.GetBeforeLocusType(), LocusPoint::LOCUS_FORWORD);
-  EXPECT_EQ(locus.GetRightTarget(), Eigen::Vector2d::Zero());
-  EXPECT_EQ(locus.GetLeftTarget(), Eigen::Vector2d::Zero());
-  EXPECT_EQ(locus.GetCurrentCycle(), 0);
-}
-
 TEST(LocusPointTest, UpdatePointGivesTheLeftFootHalfAPeriodLater) {
   LocusPoint locus;
   locus.InputDirectCSV("0,-1,0.5\n1,-2,0\n2,-3,0\n3,-4,1\n4,-5,0\n5,-6,0\n");
@@ -142,17 +131,6 @@ TEST(LocusPointTest, SettingPointWrapsIndexesAndSkipsEmptyLoci) {
 
   locus.SettingPointAndDegreeLJ(0, 0, empty, b);
   EXPECT_EQ(locus.GetRightTarget(), Eigen::Vector2d(7, -7));
-}
-
-TEST(LocusPointTest, CreateReverseLocusReplacesTheDestination) {
-  LocusPoint locus;
-  std::vector<LocusPoint::PointDegree> src = {{1, -1, 0}, {2, -2, 0}, {3, -3, 1}};
-  std::vector<LocusPoint::PointDegree> dst = {{9, 9, 9}};
-  locus.CreateReverseLocus(src, dst);
-  ASSERT_EQ(dst.size(), 3u);
-  EXPECT_EQ(dst[0].x_, 3);
-  EXPECT_EQ(dst[0].degree_lj5_, 1);
-  EXPECT_EQ(dst[2].x_, 1);
 }
 
 class LocusFileTest : public ::testing::Test {

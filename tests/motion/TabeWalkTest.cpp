@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 #include <random>
 #include <vector>
 
@@ -53,16 +54,18 @@ TEST_F(TabeWalkTest, ConstructionPublishesTheMaximalSpeedAndTakesTheFirstPoints)
   EXPECT_EQ(walk.GetLocusPoint().GetRightTarget(), Eigen::Vector2d(23, -152));
 }
 
-TEST_F(TabeWalkTest, RunRampsThePublishedSpeeds) {
-  TabeWalk walk;
-  walk.SettingSpeed(1, -1, 1);
-  walk.Run();
-  walk.Run();
-  EXPECT_NEAR(walk.GetCurrentVerticalSpeed(), 0.03, 1e-12);
-  EXPECT_NEAR(walk.GetCurrentHorizonSpeed(), -0.05, 1e-12);
-  EXPECT_NEAR(walk.GetCurrentRotationSpeed(), 0.1, 1e-12);
+TEST_F(TabeWalkTest, RunThroughTheSharedBaseRampsThePublishedSpeeds) {
+  // The match agent and a walking kick share one engine.
+  std::shared_ptr<Walk> walk = std::make_shared<TabeWalk>();
+  std::shared_ptr<Walk> kick_walk = walk;
+  walk->SettingSpeed(1, -1, 1);
+  walk->Run();
+  kick_walk->Run();
+  EXPECT_NEAR(walk->GetCurrentVerticalSpeed(), 0.03, 1e-12);
+  EXPECT_NEAR(walk->GetCurrentHorizonSpeed(), -0.05, 1e-12);
+  EXPECT_NEAR(walk->GetCurrentRotationSpeed(), 0.1, 1e-12);
   EXPECT_EQ(agent().GetCurrentWalkSpeed(),
-            Eigen::Vector3d(walk.GetCurrentVerticalSpeed(), walk.GetCurrentHorizonSpeed(), 0));
+            Eigen::Vector3d(walk->GetCurrentVerticalSpeed(), walk->GetCurrentHorizonSpeed(), 0));
 }
 
 struct PhaseCase {

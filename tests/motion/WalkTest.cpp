@@ -31,19 +31,6 @@ class RampWalk : public Walk {
   Speed& Vertical() { return vertical_; }
 };
 
-TEST(WalkTest, ConstructionLeavesEveryAxisAtRestWithUnitLimits) {
-  struct Bare : Walk {
-    void Run() override {}
-    const Speed& Rotation() const { return rotation_; }
-  } walk;
-  EXPECT_EQ(walk.Rotation().accele, 0.0);
-  EXPECT_EQ(walk.Rotation().min, -1.0);
-  EXPECT_EQ(walk.Rotation().max, 1.0);
-  EXPECT_EQ(walk.GetVerticalSpeed(), 0.0);
-  EXPECT_EQ(walk.GetCurrentHorizonSpeed(), 0.0);
-  EXPECT_FALSE(walk.IsStop());
-}
-
 TEST(WalkTest, RampClimbsInWholeStepsThenAlternatesAroundTheTarget) {
   RampWalk walk;
   Walk::Speed& s = walk.Vertical();
