@@ -140,7 +140,7 @@ TEST_F(AgentProcessTest, StartsUpCyclesAndExitsCleanlyWhenTheServerCloses) {
   test::ChildProcess agent = test::StartAgent("zamp_agent", {"--port=" + Port(), "--unum=7"});
   std::unique_ptr<test::FakeConnection> link =
       StartUp("(scene rsg/agent/nao/nao_hetero.rsg 0)",
-              "(init (unum 7)(teamname Agent))(beam -7.000000 0.000000 0.000000)");
+              "(init (unum 7)(teamname Agent))(beam -5.000000 0.500000 0.000000)");
   ASSERT_TRUE(link);
   PlayCycles(*link, 60, false);
   link->Close();
@@ -156,7 +156,7 @@ TEST_F(AgentProcessTest, SynchronousModeEndsEveryCycleMessageWithSyn) {
       "zamp_agent", {"--port=" + Port(), "--team=Alpha", "-u", "3", "--type=4", "--syn=1"});
   std::unique_ptr<test::FakeConnection> link =
       StartUp("(scene rsg/agent/nao/nao_hetero.rsg 4)",
-              "(init (unum 3)(teamname Alpha))(beam -3.000000 0.000000 0.000000)");
+              "(init (unum 3)(teamname Alpha))(beam -11.000000 -2.500000 0.000000)");
   ASSERT_TRUE(link);
   PlayCycles(*link, 30, true);
   link->Close();
@@ -178,7 +178,7 @@ TEST_F(AgentProcessTest, OversizedFrameEndsTheRunWithOne) {
   test::ChildProcess agent = test::StartAgent("zamp_agent", {"--port=" + Port(), "--unum=2"});
   std::unique_ptr<test::FakeConnection> link =
       StartUp("(scene rsg/agent/nao/nao_hetero.rsg 0)",
-              "(init (unum 2)(teamname Agent))(beam -2.000000 0.000000 0.000000)");
+              "(init (unum 2)(teamname Agent))(beam -12.500000 0.500000 0.000000)");
   ASSERT_TRUE(link);
   PlayCycles(*link, 3, false);
   ASSERT_TRUE(link->SendRaw(std::string("\xff\xff\xff\xff", 4)));
@@ -192,7 +192,7 @@ TEST_F(AgentProcessTest, SigintWhileTheServerIsSilentEndsTheRunWithZero) {
   test::ChildProcess agent = test::StartAgent("zamp_agent", {"--port=" + Port()});
   std::unique_ptr<test::FakeConnection> link =
       StartUp("(scene rsg/agent/nao/nao_hetero.rsg 0)",
-              "(init (unum 10)(teamname Agent))(beam -10.000000 0.000000 0.000000)");
+              "(init (unum 10)(teamname Agent))(beam -2.500000 3.000000 0.000000)");
   ASSERT_TRUE(link);
   PlayCycles(*link, 3, false);
   agent.Signal(SIGINT);

@@ -6,10 +6,10 @@
 namespace zamp::test {
 
 const std::vector<std::string>& JointEffectorNames() {
-  static const std::vector<std::string> names = {
-      "he1",  "he2",  "rae1", "rae2", "rae3", "rae4", "lae1", "lae2",
-      "lae3", "lae4", "rle1", "rle2", "rle3", "rle4", "rle5", "rle6",
-      "rle7", "lle1", "lle2", "lle3", "lle4", "lle5", "lle6", "lle7"};
+  static const std::vector<std::string> names = {"he1",  "he2",  "rae1", "rae2", "rae3", "rae4",
+                                                 "lae1", "lae2", "lae3", "lae4", "rle1", "rle2",
+                                                 "rle3", "rle4", "rle5", "rle6", "rle7", "lle1",
+                                                 "lle2", "lle3", "lle4", "lle5", "lle6", "lle7"};
   return names;
 }
 
@@ -31,15 +31,38 @@ bool ReadJointPiece(const std::string& message, std::size_t& pos, const std::str
   return true;
 }
 
+// Reads "(beam X Y DIR)" at pos; false when the piece does not stand there complete.
+bool ReadBeamPiece(const std::string& message, std::size_t& pos, std::vector<double>& pose) {
+  if (message.compare(pos, 6, "(beam ") != 0) return false;
+  const std::size_t close = message.find(')', pos);
+  if (close == std::string::npos) return false;
+  const std::string numbers = message.substr(pos + 6, close - pos - 6);
+  const char* text = numbers.c_str();
+  for (int i = 0; i < 3; ++i) {
+    char* end = nullptr;
+    const double value = std::strtod(text, &end);
+    if (end == text || !std::isfinite(value)) return false;
+    pose.push_back(value);
+    text = end;
+  }
+  if (*text != '\0') return false;
+  pos = close + 1;
+  return true;
+}
+
 }  // namespace
 
 AgentReply ParseAgentReply(const std::string& message) {
   AgentReply reply;
   std::size_t pos = 0;
-  if (message.compare(0, 5, "(say ") == 0) {
-    const std::size_t close = message.find(')');
+  if (message.compare(0, 6, "(beam ") == 0) {
+    if (!ReadBeamPiece(message, pos, reply.beam_pose)) return reply;
+    reply.beam = true;
+  }
+  if (message.compare(pos, 5, "(say ") == 0) {
+    const std::size_t close = message.find(')', pos);
     if (close == std::string::npos) return reply;
-    reply.say = message.substr(5, close - 5);
+    reply.say = message.substr(pos + 5, close - pos - 5);
     pos = close + 1;
   }
   reply.all_finite = true;

@@ -1,5 +1,6 @@
-// Reads back one cycle message of an agent (say piece, 24 joint pieces, optional "(syn)") so
-// that tests can check it is well formed without restating the effector's formatting.
+// Reads back one cycle message of an agent (optional beam piece, optional say piece, 24 joint
+// pieces, optional "(syn)") so that tests can check it is well formed without restating the
+// effector's formatting.
 #pragma once
 
 #include <string>
@@ -8,11 +9,13 @@
 namespace zamp::test {
 
 struct AgentReply {
-  bool well_formed = false;      // exactly the pieces below and nothing else
-  std::string say;               // text of "(say ...)", empty when there is none
-  std::vector<double> speeds;    // rad/s, in joint order he1 ... lle7
-  bool all_finite = false;       // every speed is a finite number
-  bool syn = false;              // ends with "(syn)"
+  bool well_formed = false;       // exactly the pieces below and nothing else
+  bool beam = false;              // starts with "(beam X Y DIR)"
+  std::vector<double> beam_pose;  // x m, y m, direction degrees, when beam is true
+  std::string say;                // text of "(say ...)", empty when there is none
+  std::vector<double> speeds;     // rad/s, in joint order he1 ... lle7
+  bool all_finite = false;        // every speed is a finite number
+  bool syn = false;               // ends with "(syn)"
 };
 
 // The effector names of the 24 joints in message order.
