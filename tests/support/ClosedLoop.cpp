@@ -27,7 +27,10 @@ void Renew() {
 }  // namespace
 
 ClosedLoop::ClosedLoop(AgentTypeID agent_type)
-    : with_toes_(agent_type == AGENT_TYPE_TOENAIL), server_time_(0.0), cycle_count_(0) {
+    : with_toes_(agent_type == AGENT_TYPE_TOENAIL),
+      server_time_(0.0),
+      cycle_count_(0),
+      play_mode_("PlayOn") {
   degrees_.fill(0.0);
   speeds_.fill(0.0);
   Renew<Parser>();
@@ -47,7 +50,7 @@ ClosedLoop::ClosedLoop(AgentTypeID agent_type)
 void ClosedLoop::Step(const std::function<void()>& command, const std::string& extra_elements) {
   last_perception_ = PerceptionText()
                          .Time(server_time_)
-                         .GameState(server_time_, "PlayOn")
+                         .GameState(server_time_, play_mode_)
                          .Joints(degrees_, with_toes_)
                          .Element(extra_elements)
                          .Str();

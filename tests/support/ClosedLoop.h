@@ -37,6 +37,8 @@ class ClosedLoop {
   // with the joint angles.
   void Step(const std::function<void()>& command, const std::string& extra_elements = "");
 
+  // The play mode word that the next Steps send ("PlayOn" until set).
+  void SetPlayMode(const std::string& play_mode) { play_mode_ = play_mode; }
   // Sets the simulated angle that the next Step perceives, clamped to the joint's range.
   void SetJointDegree(int joint_id, double degree);
   // The simulated angle after the last Step: what the next Step perceives (degrees).
@@ -59,6 +61,7 @@ class ClosedLoop {
   double server_time_;                           // s
   int cycle_count_;
   std::string last_perception_;
+  std::string play_mode_;
 };
 
 }  // namespace test
