@@ -375,7 +375,9 @@ TEST_F(AgentZAMPTest, BeamIsSentForElevenCyclesPerOpportunity) {
   for (int i = 0; i < 30; ++i) {
     Cycle();
     sent.push_back(BeamSent());
-    if (i == 0) EXPECT_EQ(message_, "(beam -7.500000 -1.000000 0.000000)");
+    if (i == 0) {
+      EXPECT_EQ(message_, "(beam -7.500000 -1.000000 0.000000)");
+    }
   }
   std::vector<bool> expected(30, false);
   std::fill(expected.begin(), expected.begin() + 11, true);
