@@ -3,6 +3,7 @@
 
 #include <Eigen/Core>
 #include <algorithm>
+#include <cmath>
 #include <memory>
 #include <string>
 #include <utility>
@@ -11,6 +12,8 @@
 #include "core/Drawing.h"
 #include "core/EffectorAgent.h"
 #include "core/JointController.h"
+#include "core/Parser.h"
+#include "core/RawStorage.h"
 #include "core/Singleton.h"
 #include "model/AgentState.h"
 #include "model/FieldState.h"
@@ -23,9 +26,12 @@
 #include "motion/Walk.h"
 #include "play/AgentZAMP.h"
 #include "play/Strategy.h"
+#include "support/AgentReply.h"
 #include "support/AgentStateTestAccess.h"
 #include "support/AgentZAMPTestAccess.h"
 #include "support/ClosedLoop.h"
+#include "support/Fixtures.h"
+#include "support/MessageCorruptor.h"
 
 namespace zamp {
 namespace {
@@ -531,6 +537,70 @@ TEST_F(AgentZAMPTest, TheStrategysSayTextGoesIntoTheMessage) {
   strategy_->say_.clear();
   Cycle();
   EXPECT_EQ(message_, "");
+}
+
+// --- Damaged perceptions --------------------------------------------------------------------
+
+// Looks at the joint speeds between the decision and the message, before the effector
+// replaces what it could not send.
+class ProbeAgent : public AgentZAMP {
+ public:
+  using AgentZAMP::AgentZAMP;
+  void ControlEffector(EffectorAgent& effector) override {
+    AgentZAMP::ControlEffector(effector);
+    const JointController& joint = *Singleton<JointController>::GetInstance();
+    for (int j = 0; j < HINGE_JOINT_NUM; ++j) {
+      speeds_finite_ = speeds_finite_ && std::isfinite(joint.GetSpeed(j));
+    }
+  }
+  bool speeds_finite_ = true;
+};
+
+TEST_F(AgentZAMPTest, DamagedCapturesNeverLeadToANonFiniteJointSpeed) {
+  const struct {
+    const char* capture;
+    const char* team;
+    const char* type;
+  } captures[] = {{"before_kickoff_type0.txt", "Alpha", "0"},
+                  {"ground_truth_sync_type0.txt", "Alpha", "2"},
+                  {"three_players_left_unum1.txt", "Alpha", "0"},
+                  {"three_players_right_unum1.txt", "Beta", "0"},
+                  {"toes_type4.txt", "Alpha", "4"}};
+  const std::vector<std::vector<std::string>> roles = {
+      {"--unum=1"}, {"--unum=4"}, {"--mode=dropin"}, {"--mode=kick"}, {"--mode=kicker"}};
+  unsigned seed = 100;
+  for (const auto& c : captures) {
+    const std::vector<std::string> lines =
+        test::ReadFixtureLines(std::string("perception/") + c.capture);
+    for (const std::vector<std::string>& role : roles) {
+      ++seed;
+      Renew<Parser>();
+      Renew<RawStorage>();
+      Renew<WorldState>();
+      Renew<AgentState>();
+      Renew<FieldState>();
+      Renew<StrategyInformation>();
+      Renew<JointController>();
+      Renew<Drawing>();
+      std::vector<std::string> args = {"agent", std::string("--team=") + c.team,
+                                       std::string("--type=") + c.type};
+      args.insert(args.end(), role.begin(), role.end());
+      std::vector<char*> argv;
+      for (std::string& arg : args) argv.push_back(arg.data());
+      ProbeAgent probe(static_cast<int>(argv.size()), argv.data());
+      probe.SettingBeam();
+      EffectorAgent effector;
+      effector.SetEffectorAgentUse(false, false, false, true, true, false);
+      test::MessageCorruptor corruptor(seed);
+
+      for (std::size_t i = 0; i < lines.size(); ++i) {
+        const std::string reply = probe.Step(corruptor.Corrupt(lines[i]), effector);
+        ASSERT_TRUE(probe.speeds_finite_) << c.capture << " seed " << seed << " message " << i;
+        ASSERT_TRUE(test::ParseAgentReply(reply).well_formed)
+            << c.capture << " seed " << seed << " message " << i << ": " << reply;
+      }
+    }
+  }
 }
 
 }  // namespace
