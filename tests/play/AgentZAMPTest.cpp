@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <memory>
+#include <ostream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -164,6 +165,8 @@ struct TransitionCase {
   int fake_resets;
 };
 
+void PrintTo(const TransitionCase& c, std::ostream* os) { *os << c.name; }
+
 class AgentZAMPTransitionTest : public AgentZAMPTest,
                                 public ::testing::WithParamInterface<TransitionCase> {};
 
@@ -304,6 +307,8 @@ struct FallBoundaryCase {
   const char* stand_up;
 };
 
+void PrintTo(const FallBoundaryCase& c, std::ostream* os) { *os << c.name; }
+
 class AgentZAMPFallBoundaryTest : public AgentZAMPTest,
                                   public ::testing::WithParamInterface<FallBoundaryCase> {};
 
@@ -333,6 +338,8 @@ struct EndedKickCase {
   AgentState::Behavior next;
   const char* motion;
 };
+
+void PrintTo(const EndedKickCase& c, std::ostream* os) { *os << c.name; }
 
 class AgentZAMPEndedKickTest : public AgentZAMPTest,
                                public ::testing::WithParamInterface<EndedKickCase> {};
