@@ -167,7 +167,7 @@ void LongKickType0::Run() {
 
 void LongKickType0::AdjustForKickChallenge() {
   const Eigen::Vector3d& ball =
-      Singleton<FieldState>::GetInstance()->GetBall()->GetAbsoluteCoordinates();
+      Singleton<FieldState>::GetInstance()->GetBall().GetAbsoluteCoordinates();
   // Whole metres from the centre, rounded up from 0.9 on. Kept in floating point so that a
   // ball estimate that is not finite leaves the swing as it is.
   const double n = std::floor(std::hypot(ball.x(), ball.y()) + 0.1);

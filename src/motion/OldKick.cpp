@@ -56,7 +56,7 @@ void OldKick::Set() {
   joints.SettingRelativeSpeed(HJ_LLJ6, 0.0, 0.1);
   ++current_time_;
   if (current_time_ > 60) {
-    if (Singleton<FieldState>::GetInstance()->GetBall()->GetHorizonDegree() > 0.0) {
+    if (Singleton<FieldState>::GetInstance()->GetBall().GetHorizonDegree() > 0.0) {
       NextTo(LEFT_FOOT);
     } else {
       NextTo(RIGHT_FOOT);

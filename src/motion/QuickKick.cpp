@@ -32,7 +32,7 @@ void QuickKick::Reset() {
 void QuickKick::Set() {
   JointController& joints = *Singleton<JointController>::GetInstance();
   if (movement_ > 40.0) {
-    ball_direction_ = -Singleton<FieldState>::GetInstance()->GetBall()->GetHorizonDegree();
+    ball_direction_ = -Singleton<FieldState>::GetInstance()->GetBall().GetHorizonDegree();
     if (ball_direction_ >= 0.0) {
       NextTo(RIGHT_FOOT);
     } else {

@@ -1,5 +1,7 @@
 #include "motion/QuickKickMorvaleq.h"
 
+#include <utility>
+
 #include "core/JointController.h"
 #include "core/Singleton.h"
 #include "model/AgentState.h"
@@ -36,7 +38,7 @@ void QuickKickMorvaleq::Run() { Play(*this); }
 
 // A ball straight ahead is kicked with the left foot.
 void QuickKickMorvaleq::SelectKick() {
-  is_kick_left_ = Singleton<FieldState>::GetInstance()->GetBall()->GetHorizonDegree() >= 0.0;
+  is_kick_left_ = Singleton<FieldState>::GetInstance()->GetBall().GetHorizonDegree() >= 0.0;
   walk_->Run();
 }
 
