@@ -10,8 +10,8 @@
 #include <iostream>
 
 #include "core/JointController.h"
-#include "core/const.h"
 #include "core/Singleton.h"
+#include "core/const.h"
 
 namespace zamp {
 

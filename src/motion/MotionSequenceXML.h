@@ -68,7 +68,7 @@ class MotionSequenceXML : public MotionSequence {
   // One joint command.
   struct Move {
     int id;          // HingeJointID
-    MoveType type;
+    MoveType type;   // how the joint is driven
     double degree;   // degrees, target angle
     double speed;    // gain (type 0) or rad/s (type 1)
     int start_time;  // cycles into the step, first active

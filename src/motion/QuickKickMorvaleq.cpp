@@ -12,12 +12,12 @@ namespace zamp {
 
 namespace {
 
-const int SETTING_FOOT_TIME_OUT = 21;           // cycles
-const double LEAN_GAIN = 0.08726646259971647;   // gain of the support leg's roll
-const double DRAW_BACK_GAIN = 1.5298613745186214;
-const double SWING_SPEED = 1000.0;              // rad/s, far above any joint's limit
-const double ANKLE_GAIN = 17.453292519943293;
-const double SWING_DONE_DEGREE = 69.0;          // degrees of kicking hip pitch
+const int SETTING_FOOT_TIME_OUT = 21;              // cycles
+const double LEAN_GAIN = 0.08726646259971647;      // support leg's roll and pitch joints
+const double DRAW_BACK_GAIN = 1.5298613745186214;  // kicking hip drawn back
+const double SWING_SPEED = 1000.0;                 // rad/s, far above any joint's limit
+const double ANKLE_GAIN = 17.453292519943293;      // kicking ankle during the swing
+const double SWING_DONE_DEGREE = 69.0;             // degrees of kicking hip pitch
 
 }  // namespace
 
@@ -58,10 +58,10 @@ void QuickKickMorvaleq::SettingFoot() {
   const AgentState& agent = *Singleton<AgentState>::GetInstance();
   walk_->Run();
   ++time_out;
-  const AgentState::FootLanding support = is_kick_left_ ? AgentState::FL_RIGHT
-                                                        : AgentState::FL_LEFT;
-  const bool landed = agent.GetFootLanding() != agent.GetPrevFootLanding() &&
-                      agent.GetFootLanding() == support;
+  const AgentState::FootLanding support =
+      is_kick_left_ ? AgentState::FL_RIGHT : AgentState::FL_LEFT;
+  const bool landed =
+      agent.GetFootLanding() != agent.GetPrevFootLanding() && agent.GetFootLanding() == support;
   if (!landed && time_out < SETTING_FOOT_TIME_OUT) return;
   LeanOverSupportFoot(0.5);
   time_out = 0;

@@ -3,6 +3,7 @@
 // back and compare every step and every move with the motion tables as designed.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -12,6 +13,7 @@
 #include "motion/KickOffShoot.h"
 #include "motion/LongKickType0.h"
 #include "motion/LongKickType4.h"
+#include "motion/MotionLoopTest.h"
 #include "motion/StandUpFromBack.h"
 #include "motion/StandUpFromProne.h"
 
@@ -134,6 +136,8 @@ std::vector<ExpectedStep> Concat(std::vector<ExpectedStep> a, const std::vector<
   return a;
 }
 
+// The tables as designed, one row per step, kept on one line each for comparison.
+// clang-format off
 const std::vector<Row> kStandUpFromBack = {
       {"init", 20, "hj1 0.0/0.1, hj2 0.0/0.1, raj1 -90.0/0.1, laj1 -90.0/0.1, raj2 0.0/0.1, laj2 0.0/0.1, raj3 90.0/0.1, laj3 -90.0/0.1, raj4 0.0/0.1, laj4 0.0/0.1, rlj1 0.0/0.2, llj1 0.0/0.2, rlj2 0.0/0.2, llj2 0.0/0.2, rlj3 0.0/0.2, llj3 0.0/0.2, rlj4 0.0/0.2, llj4 0.0/0.2, rlj5 0.0/0.2, llj5 0.0/0.2, rlj6 0.0/0.2, llj6 0.0/0.2"},
       {"passiveness", 8, "raj1 -180.0/0.05, laj1 -180.0/0.05, raj2 -180.0/0.05, laj2 180.0/0.05, raj3 -180.0/0.05, laj3 180.0/0.05"},
@@ -189,6 +193,7 @@ const std::vector<FireRow> kLongKickType4Fire = {
       {2, 6.091940, -6.176610, -5.847090, -5.927590, -3.758320, 6.149090, 6.100190, 3.810950},
       {6, 5.257310, -4.560600, -4.220870, -3.775720, -6.022280, 3.111190, 5.559200, 3.451660},
 };
+// clang-format on
 
 struct BuiltIn {
   const char* label;
@@ -242,6 +247,44 @@ TEST(BuiltInMotionsTest, EveryStepOfEveryBuiltInMotionMatchesItsTable) {
     }
     EXPECT_EQ(c.total_cycles, total);
   }
+}
+
+class BuiltInMotionsLoopTest : public MotionLoopTest {};
+
+TEST_F(BuiltInMotionsLoopTest, EachBuiltInMotionEndsAfterItsLengthAndAgainAfterReset) {
+  const struct {
+    const char* label;
+    std::function<std::unique_ptr<MotionSequence>()> make;
+    int cycles;
+  } cases[] = {
+      {"StandUpFromBack", [] { return std::make_unique<StandUpFromBack>(); }, 98},
+      {"StandUpFromProne", [] { return std::make_unique<StandUpFromProne>(); }, 108},
+      {"KickOffShoot", [] { return std::make_unique<KickOffShoot>(); }, 208},
+      {"LongKickType0", [] { return std::make_unique<LongKickType0>(); }, 103},
+      {"LongKickType4", [] { return std::make_unique<LongKickType4>(); }, 103},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.label);
+    std::unique_ptr<MotionSequence> motion = c.make();
+    EXPECT_EQ(c.cycles, PlayToEnd(*motion));
+    motion->Reset();
+    EXPECT_EQ(c.cycles, PlayToEnd(*motion));
+  }
+}
+
+TEST_F(BuiltInMotionsLoopTest, ProneStandUpPausesThreeCyclesAfterOpeningTheFeet) {
+  StandUpFromProne motion;
+  for (int cycle = 0; cycle < 70; ++cycle) Step(motion);  // init and open_foot
+  for (int cycle = 0; cycle < 3; ++cycle) {
+    SCOPED_TRACE(cycle);
+    Step(motion);
+    for (int j = 0; j < HINGE_JOINT_NUM; ++j) {
+      EXPECT_EQ(0.0, loop_.GetCommandedSpeed(j)) << "joint " << j;
+      EXPECT_EQ(0.0, LastTarget(j)) << "joint " << j;
+    }
+  }
+  Step(motion);
+  EXPECT_DOUBLE_EQ(-5.0, LastTarget(HJ_RLJ1));  // close_foot
 }
 
 }  // namespace

@@ -1,9 +1,9 @@
-#include "motion/MotionSequenceDirect.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
+
+#include "motion/MotionSequenceDirect.h"
 
 namespace zamp {
 namespace {

@@ -1,5 +1,3 @@
-#include "motion/MotionSequenceXML.h"
-
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -11,6 +9,7 @@
 #include "core/Singleton.h"
 #include "core/const.h"
 #include "model/AgentState.h"
+#include "motion/MotionSequenceXML.h"
 #include "support/AgentStateTestAccess.h"
 
 namespace zamp {
@@ -121,8 +120,7 @@ TEST_F(MotionSequenceXMLTest, OnlyTheExactWordTrueAllowsRefresh) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.value);
     MotionSequenceXML motion;
-    motion.ReadDirect(std::string("<sequence name=\"s\" refresh=\"") + c.value +
-                      "\"></sequence>");
+    motion.ReadDirect(std::string("<sequence name=\"s\" refresh=\"") + c.value + "\"></sequence>");
     EXPECT_EQ(c.refresh, motion.IsRefresh());
   }
 }
@@ -255,8 +253,7 @@ TEST_F(MotionSequenceXMLTest, ReadingAShorterTextKeepsTheCurrentStepInRange) {
 }
 
 TEST_F(MotionSequenceXMLTest, ReroadFileReReadsOnlyRefreshableFiles) {
-  const std::string steps_of_two =
-      "<motion name=\"a\" time=\"1\"/><motion name=\"b\" time=\"1\"/>";
+  const std::string steps_of_two = "<motion name=\"a\" time=\"1\"/><motion name=\"b\" time=\"1\"/>";
   const struct {
     const char* refresh;
     size_t steps_after;
@@ -336,10 +333,10 @@ TEST_F(MotionSequenceXMLDeathTest, MalformedFileEndsTheProcessNamingIt) {
       {"other root", "<motions name=\"s\" refresh=\"true\"/>", "no <sequence> root"},
       {"sequence name", "<sequence refresh=\"true\"/>", "\"name\""},
       {"refresh", "<sequence name=\"s\"/>", "\"refresh\""},
-      {"motion name",
-       "<sequence name=\"s\" refresh=\"true\"><motion time=\"1\"/></sequence>", "\"name\""},
-      {"motion time",
-       "<sequence name=\"s\" refresh=\"true\"><motion name=\"m\"/></sequence>", "\"time\""},
+      {"motion name", "<sequence name=\"s\" refresh=\"true\"><motion time=\"1\"/></sequence>",
+       "\"name\""},
+      {"motion time", "<sequence name=\"s\" refresh=\"true\"><motion name=\"m\"/></sequence>",
+       "\"time\""},
       {"move id",
        "<sequence name=\"s\" refresh=\"true\"><motion name=\"m\" time=\"1\">"
        "<move degree=\"1\"/></motion></sequence>",
