@@ -21,8 +21,10 @@ std::string MotionFile(const std::string& name) {
 class MotionFilesTest : public ::testing::Test {
  protected:
   void SetUp() override {
+    delete Singleton<AgentState>::GetInstance();
     Singleton<AgentState>::ResetForTest();
     Singleton<AgentState>::Create();
+    delete Singleton<JointController>::GetInstance();
     Singleton<JointController>::ResetForTest();
     Singleton<JointController>::Create();
   }

@@ -18,8 +18,10 @@ namespace {
 class MotionSequenceXMLTest : public ::testing::Test {
  protected:
   void SetUp() override {
+    delete Singleton<AgentState>::GetInstance();
     Singleton<AgentState>::ResetForTest();
     Singleton<AgentState>::Create();
+    delete Singleton<JointController>::GetInstance();
     Singleton<JointController>::ResetForTest();
     Singleton<JointController>::Create();
   }
