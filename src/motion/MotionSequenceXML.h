@@ -15,7 +15,8 @@
 //   sequence name     free name of the whole motion
 //   sequence refresh  "true": ReroadFile may re-read the file; any other value: it may not
 //   motion name       name of the step (the kick trials look for "fire")
-//   motion time       length of the step in cycles; 0 and 1 both play one cycle
+//   motion time       length of the step in cycles; a step of 0 still takes one cycle,
+//                     but its moves (ending at the step's time by default) send nothing
 //   move id           joint name: hj1 hj2 raj1..raj4 laj1..laj4 rlj1..rlj7 llj1..llj7; an
 //                     unknown name drives hj1
 //   move degree       target angle, degrees
