@@ -303,8 +303,8 @@ std::vector<std::pair<double, std::pair<int, int>>> mmd_msd2(const Test& test) {
   result.reserve(n);
   for (int i = 0; i < n; ++i) {
     const int j = assignment.xy()[i];
-    result.push_back(std::make_pair(Distance(test.starts[i], test.targets[j]),
-                                    std::make_pair(i, j)));
+    result.push_back(
+        std::make_pair(Distance(test.starts[i], test.targets[j]), std::make_pair(i, j)));
   }
   return result;
 }

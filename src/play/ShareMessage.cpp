@@ -160,9 +160,10 @@ void ShareMessage::BitsToData(const Bits& bits, std::vector<double>& values) con
     }
     double value = static_cast<double>(w);
     if (c.use_sign) {
-      value = c.max_bit > 0
-                  ? static_cast<double>(w) / static_cast<double>(c.max_bit) * (c.max - c.min) + c.min
-                  : c.min;
+      value =
+          c.max_bit > 0
+              ? static_cast<double>(w) / static_cast<double>(c.max_bit) * (c.max - c.min) + c.min
+              : c.min;
     }
     values.push_back(value);
   }

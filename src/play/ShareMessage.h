@@ -53,8 +53,8 @@ class ShareMessage {
   // Characters of every message of this configuration.
   int GetMessageLength() const;
 
-  static ConvertConfigure CreateConvertConfigure(double min, double max, int bit_num,
-                                                 bool use_sign, double offset);
+  static ConvertConfigure CreateConvertConfigure(double min, double max, int bit_num, bool use_sign,
+                                                 double offset);
 
  protected:
   typedef std::bitset<MAX_MESSAGE_BIT_NUM> Bits;

@@ -49,8 +49,7 @@ std::string ShareMessageZAMP::MakeFrom(const SayValues& say) {
   // The ball time wraps with the clock field, so a receiver comparing the two keeps seeing
   // the right order after 1310.7 s of server time. A value that is not finite stays as it
   // is and goes out as the field's minimum.
-  const double ball_cycle =
-      std::trunc(say.ball_update_time / UPDATE_INTERVAL_TIME + 0.1);
+  const double ball_cycle = std::trunc(say.ball_update_time / UPDATE_INTERVAL_TIME + 0.1);
   configures_[SHARE_BALL_PRIMARY].param =
       std::isfinite(ball_cycle) ? std::fmod(ball_cycle, SHARE_CYCLE_PERIOD) : ball_cycle;
   configures_[SHARE_AGENT_X].param = say.agent_coord.x();
@@ -125,12 +124,11 @@ void ShareMessageZAMP::PutShareData(ShareDataZAMP& record, const std::vector<dou
   record.uniform_number = GetRecordIndex(v) + 1;
   record.has_fall = v[SHARE_FALL] > 0.0;
   record.enemy_visible_count = IntegerPart(v[SHARE_COUNT_ENEMY_VISIBLE]);
-  record.kick_target_coord = Eigen::Vector2d(std::trunc(v[SHARE_KICK_TARGET_X]),
-                                             std::trunc(v[SHARE_KICK_TARGET_Y]));
+  record.kick_target_coord =
+      Eigen::Vector2d(std::trunc(v[SHARE_KICK_TARGET_X]), std::trunc(v[SHARE_KICK_TARGET_Y]));
   record.ball_nearest_enemy_dist = v[SHARE_BALL_NEAREST_ENEMY_DISTANCE] / 100.0;
   record.behavior = static_cast<AgentState::Behavior>(IntegerPart(v[SHARE_AGENT_BEHAVIOR]));
-  record.move_state =
-      static_cast<AgentState::MoveState>(IntegerPart(v[SHARE_AGENT_MOVE_STATE]));
+  record.move_state = static_cast<AgentState::MoveState>(IntegerPart(v[SHARE_AGENT_MOVE_STATE]));
   record.is_existence = true;
   record.hear_direction = hear_direction;
 }

@@ -46,14 +46,14 @@ class ShareMessageZAMP : public ShareMessage {
   // What this agent knows about one team mate (itself included, through its own echo).
   struct ShareDataZAMP {
     int uniform_number;
-    double server_time;                // s, when the mate spoke
-    double ball_primary;               // s, when the mate last saw the ball
-    Eigen::Vector2d agent_coord;       // m, team frame
-    Eigen::Vector2d ball_coord;        // m, team frame
-    double ball_distance;              // m, from the mate to the team's chosen ball
-    double drrible_primary;            // dribbler ranking value
+    double server_time;           // s, when the mate spoke
+    double ball_primary;          // s, when the mate last saw the ball
+    Eigen::Vector2d agent_coord;  // m, team frame
+    Eigen::Vector2d ball_coord;   // m, team frame
+    double ball_distance;         // m, from the mate to the team's chosen ball
+    double drrible_primary;       // dribbler ranking value
     bool has_fall;
-    double ball_nearest_enemy_dist;    // m
+    double ball_nearest_enemy_dist;  // m
     AgentState::Behavior behavior;
     AgentState::MoveState move_state;
     int enemy_visible_count;
@@ -65,9 +65,9 @@ class ShareMessageZAMP : public ShareMessage {
   // The speaker's model values that one message carries, gathered from WorldState,
   // AgentState, the field state and StrategyInformation.
   struct SayValues {
-    int server_cycle = 0;                  // WorldState's clock in 0.02 s cycles
+    int server_cycle = 0;  // WorldState's clock in 0.02 s cycles
     int uniform_number = 0;
-    double ball_update_time = 0.0;         // s, server time of the last ball sighting
+    double ball_update_time = 0.0;  // s, server time of the last ball sighting
     Eigen::Vector2d agent_coord = Eigen::Vector2d::Zero();  // m, team frame
     Eigen::Vector2d ball_coord = Eigen::Vector2d::Zero();   // m, team frame
     AgentState::FallID fall_direction = AgentState::FALL_NOT;

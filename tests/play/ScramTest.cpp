@@ -1,5 +1,3 @@
-#include "play/Scram.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -8,6 +6,8 @@
 #include <numeric>
 #include <random>
 #include <vector>
+
+#include "play/Scram.h"
 
 namespace wex {
 namespace {
@@ -33,9 +33,9 @@ void ExpectWellFormed(const Problem& test, const Result& result) {
     ASSERT_GE(j, 0);
     ASSERT_LT(j, n);
     ++seen[j];
-    EXPECT_EQ(std::hypot(test.starts[i].x - test.targets[j].x,
-                         test.starts[i].y - test.targets[j].y),
-              result[i].first);
+    EXPECT_EQ(
+        std::hypot(test.starts[i].x - test.targets[j].x, test.starts[i].y - test.targets[j].y),
+        result[i].first);
   }
   EXPECT_EQ(std::vector<int>(n, 1), seen);
 }
@@ -49,8 +49,7 @@ Optimum BruteForce(const Problem& test) {
   const int n = static_cast<int>(test.starts.size());
   std::vector<int> perm(n);
   std::iota(perm.begin(), perm.end(), 0);
-  Optimum best = {std::numeric_limits<double>::infinity(),
-                  std::numeric_limits<double>::infinity()};
+  Optimum best = {std::numeric_limits<double>::infinity(), std::numeric_limits<double>::infinity()};
   do {
     double worst = 0.0;
     double sum = 0.0;
@@ -74,8 +73,8 @@ void ExpectOptimal(const Problem& test, const Result& result) {
   double worst = 0.0;
   double sum = 0.0;
   for (const auto& entry : result) {
-    const double w = SquaredDistance(test.starts[entry.second.first],
-                                     test.targets[entry.second.second]);
+    const double w =
+        SquaredDistance(test.starts[entry.second.first], test.targets[entry.second.second]);
     worst = std::max(worst, w);
     sum += w;
   }
@@ -229,7 +228,7 @@ TEST(ScramTest, UnusableInputIsRejected) {
 TEST(ScramTest, HugeButFiniteCoordinatesStillEnd) {
   // Far beyond any field; the call must come back with a complete assignment.
   const Problem test = {{{1e150, 0}, {0, 1e150}, {-1e150, 0}},
-                     {{0, -1e150}, {1e150, 1e150}, {-1e150, -1e150}}};
+                        {{0, -1e150}, {1e150, 1e150}, {-1e150, -1e150}}};
   const Result result = mmd_msd2(test);
   if (!result.empty()) ExpectWellFormed(test, result);
 }

@@ -1,9 +1,9 @@
-#include "play/ShareMessage.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
+
+#include "play/ShareMessage.h"
 
 namespace zamp {
 namespace {
@@ -29,7 +29,12 @@ TEST(ShareMessageTest, CreateConvertConfigureDerivesTheLargestCode) {
     int bit_num;
     uint64_t max_bit;
   };
-  const Case cases[] = {{-1, 0}, {0, 0}, {1, 1}, {6, 63}, {16, 65535}, {63, 0x7fffffffffffffffu},
+  const Case cases[] = {{-1, 0},
+                        {0, 0},
+                        {1, 1},
+                        {6, 63},
+                        {16, 65535},
+                        {63, 0x7fffffffffffffffu},
                         {64, 0xffffffffffffffffu}};
   for (const Case& c : cases) {
     const ShareMessage::ConvertConfigure conf =
@@ -77,7 +82,7 @@ TEST(ShareMessageTest, MessagesStopAtOneHundredTwentyBits) {
 TEST(ShareMessageTest, FieldEndingExactlyAtTheLastBitIsDecoded) {
   TestCodec codec;
   for (int i = 0; i < 8; ++i) codec.Add(0, 32767, 15, false, 0);  // 120 bits
-  codec.Add(0, 1, 1, false, 0);                                    // nothing left for it
+  codec.Add(0, 1, 1, false, 0);                                   // nothing left for it
   for (int i = 0; i < 8; ++i) codec.Set(i, 100 + i);
   std::vector<double> values;
   ASSERT_TRUE(codec.Decode(codec.Make(), values));

@@ -1,5 +1,3 @@
-#include "play/ShareMessageZAMP.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -7,6 +5,8 @@
 #include <limits>
 #include <string>
 #include <vector>
+
+#include "play/ShareMessageZAMP.h"
 
 namespace zamp {
 namespace {
@@ -76,10 +76,10 @@ TEST_F(ShareMessageZAMPTest, EveryFieldSurvivesARoundTripWithinItsQuantisation) 
   const double half_step_ball_x = 34.0 / 1023.0 / 2.0;
   const double half_step_ball_y = 24.0 / 1023.0 / 2.0;
   const std::vector<Case> cases = {
-      {"clock", [](Z::SayValues& s) { s.server_cycle = 44 * 1000; }, Z::SHARE_SERVER_TIME,
-       44000.0, 0.0},
-      {"ball time", [](Z::SayValues& s) { s.ball_update_time = 812.34; },
-       Z::SHARE_BALL_PRIMARY, 40617.0, 0.0},
+      {"clock", [](Z::SayValues& s) { s.server_cycle = 44 * 1000; }, Z::SHARE_SERVER_TIME, 44000.0,
+       0.0},
+      {"ball time", [](Z::SayValues& s) { s.ball_update_time = 812.34; }, Z::SHARE_BALL_PRIMARY,
+       40617.0, 0.0},
       {"agent x", [](Z::SayValues& s) { s.agent_coord.x() = 7.77; }, Z::SHARE_AGENT_X, 7.77,
        half_step_x},
       {"agent y", [](Z::SayValues& s) { s.agent_coord.y() = -8.31; }, Z::SHARE_AGENT_Y, -8.31,
@@ -88,8 +88,8 @@ TEST_F(ShareMessageZAMPTest, EveryFieldSurvivesARoundTripWithinItsQuantisation) 
        half_step_ball_x},
       {"ball y", [](Z::SayValues& s) { s.ball_coord.y() = -0.07; }, Z::SHARE_BALL_Y, -0.07,
        half_step_ball_y},
-      {"fall", [](Z::SayValues& s) { s.fall_direction = AgentState::FALL_BACK; },
-       Z::SHARE_FALL, 1.0, 0.0},
+      {"fall", [](Z::SayValues& s) { s.fall_direction = AgentState::FALL_BACK; }, Z::SHARE_FALL,
+       1.0, 0.0},
       {"nearest enemy", [](Z::SayValues& s) { s.ball_nearest_enemy_dist = 3.217; },
        Z::SHARE_BALL_NEAREST_ENEMY_DISTANCE, 321.0, 0.0},
       {"behaviour", [](Z::SayValues& s) { s.behavior = AgentState::BEH_OTHER; },
@@ -124,8 +124,7 @@ TEST_F(ShareMessageZAMPTest, QuantisationMatchesHandWorkedValues) {
       // 0 m: 511.5 + 0.5 = 512, decoded 512 / 1023 x 40 - 20.
       {[](Z::SayValues& s) { s.agent_coord.x() = 0.0; }, Z::SHARE_AGENT_X, 0.0195503},
       // -3 m: 10.85 + 0.5 truncated to 11, decoded 11 / 31 x 20 - 10.
-      {[](Z::SayValues& s) { s.kick_target_coord.y() = -3.0; }, Z::SHARE_KICK_TARGET_Y,
-       -2.9032258},
+      {[](Z::SayValues& s) { s.kick_target_coord.y() = -3.0; }, Z::SHARE_KICK_TARGET_Y, -2.9032258},
       // Out of range values are clamped first.
       {[](Z::SayValues& s) { s.agent_coord.x() = 25.0; }, Z::SHARE_AGENT_X, 20.0},
       {[](Z::SayValues& s) { s.count_enemy_visible = 14; }, Z::SHARE_COUNT_ENEMY_VISIBLE, 10.0},
@@ -168,8 +167,8 @@ TEST_F(ShareMessageZAMPTest, BallTimeWrapsWithTheClock) {
   const Case cases[] = {
       {1310.0, 65500.0},  // before the wrap: the plain cycle count
       {1310.68, 65534.0},
-      {1310.7, 0.0},      // 65535 cycles wrap to 0, as the clock field does
-      {1311.2, 25.0},     // 65560 cycles
+      {1310.7, 0.0},   // 65535 cycles wrap to 0, as the clock field does
+      {1311.2, 25.0},  // 65560 cycles
   };
   for (const Case& c : cases) {
     Z::SayValues say = Speaker();
@@ -186,7 +185,8 @@ TEST_F(ShareMessageZAMPTest, EachUniformNumberSpeaksOnlyAtItsOwnEvenResidue) {
         say.uniform_number = unum;
         say.server_cycle = base + residue;
         const bool speaks = !codec_.MakeFrom(say).empty();
-        EXPECT_EQ(residue == 2 * unum - 2, speaks) << "unum " << unum << " cycle " << base + residue;
+        EXPECT_EQ(residue == 2 * unum - 2, speaks)
+            << "unum " << unum << " cycle " << base + residue;
       }
     }
   }
@@ -233,7 +233,9 @@ TEST_F(ShareMessageZAMPTest, MalformedTextsAreNotHeard) {
       {"foreign character", "SGz0KxQPQu-bK7nyX"},
       {"space", "SGz0KxQPQu bK7nyX"},
       {"zero byte", std::string("SGz0KxQPQu\0bK7nyX", 17)},
-      {"high byte", "SGz0KxQPQu\xe9" "bK7nyX"},
+      {"high byte",
+       "SGz0KxQPQu\xe9"
+       "bK7nyX"},
       // Clock field 22: an odd-half residue that names no uniform number.
       {"clock names no mate", "M0000000000000000"},
   };
@@ -276,8 +278,8 @@ TEST_F(ShareMessageZAMPTest, InitShareDataResetsEveryMember) {
 
 TEST_F(ShareMessageZAMPTest, PutShareDataConvertsDecodedValuesIntoARecord) {
   // Clock 44 * 100 + 4 (uniform number 3), ball seen at cycle 4350.
-  const std::vector<double> values = {4404.0, 4350.0, -3.2, 4.5,   -1.0, 2.25, 1.0,
-                                      234.0,  3.0,    2.0,  5.0,  11.6, -2.9};
+  const std::vector<double> values = {4404.0, 4350.0, -3.2, 4.5, -1.0, 2.25, 1.0,
+                                      234.0,  3.0,    2.0,  5.0, 11.6, -2.9};
   Z::ShareDataZAMP record;
   Z::InitShareData(record);
   record.drrible_primary = 0.7;
