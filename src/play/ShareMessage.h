@@ -32,8 +32,8 @@ class ShareMessage {
     double offset;     // added before truncation; 0.5 rounds scaled values
   };
 
-  static const int USE_CHAR_BIT_NUM = 6;
-  static const int MAX_MESSAGE_BIT_NUM = 120;
+  static constexpr int USE_CHAR_BIT_NUM = 6;
+  static constexpr int MAX_MESSAGE_BIT_NUM = 120;
 
   ShareMessage();
   virtual ~ShareMessage();

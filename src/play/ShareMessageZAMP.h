@@ -39,9 +39,9 @@ class ShareMessageZAMP : public ShareMessage {
   };
 
   // Cycles between two messages of one agent.
-  static const int SAY_AGENT_CYCLE = 44;
+  static constexpr int SAY_AGENT_CYCLE = 44;
   // The clock fields wrap at this many cycles (1310.7 s) to fit their 16 bits.
-  static const int SHARE_CYCLE_PERIOD = 65535;
+  static constexpr int SHARE_CYCLE_PERIOD = 65535;
 
   // What this agent knows about one team mate (itself included, through its own echo).
   struct ShareDataZAMP {

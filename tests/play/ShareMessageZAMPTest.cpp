@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "core/RawStorage.h"
+#include "core/Singleton.h"
 #include "play/ShareMessageZAMP.h"
 
 namespace zamp {
@@ -321,9 +323,13 @@ TEST_F(ShareMessageZAMPTest, TooFewValuesLeaveTheRecordUnchanged) {
 }
 
 TEST_F(ShareMessageZAMPTest, ReceiveWithoutAPerceptionStoreHearsNothing) {
-  std::vector<double> values = {1.0};
-  EXPECT_FALSE(codec_.Receive(values, HEAR_FRIEND));
-  EXPECT_TRUE(values.empty());
+  Singleton<RawStorage>::ResetForTest();
+  for (int hear_id :
+       {int{HEAR_FRIEND}, int{HEAR_ENEMY}, int{HEAR_SELF}, -1, MAX_HEAR_MESSAGE_NUM}) {
+    std::vector<double> values = {1.0};
+    EXPECT_FALSE(codec_.Receive(values, hear_id)) << hear_id;
+    EXPECT_TRUE(values.empty()) << hear_id;
+  }
 }
 
 }  // namespace
