@@ -1,0 +1,7 @@
+#include "platform/ConnectErr.h"
+
+namespace rcss::net {
+
+ConnectErr::ConnectErr(const std::string& reason) : std::runtime_error(reason) {}
+
+}  // namespace rcss::net
