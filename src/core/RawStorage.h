@@ -21,7 +21,7 @@ class ServerData;
 class RawStorage {
  public:
   // Eight landmarks and the ball.
-  static const int VISIBLE_OBJECT_NUM = 9;
+  static constexpr int VISIBLE_OBJECT_NUM = 9;
 
   RawStorage();
   virtual ~RawStorage();
@@ -99,6 +99,9 @@ class RawStorage {
   raw::Player players_[MAX_AGENT_NUM];
   raw::HiddenData hidden_data_;
   bool has_see_;
+  // The game state's side and own team name, read once at the top of Update.
+  SideID side_;
+  std::string team_name_;
 };
 
 }  // namespace zamp

@@ -14,13 +14,15 @@
 
 namespace zamp {
 
+class RawStorage;
+
 class WorldState {
  public:
   typedef std::map<PlayModeID, KickModeID> KickModeGetter;
 
-  static const int CAN_KICK_LEFT_FLAG = 1362;   // our set plays when playing on the left
-  static const int CAN_KICK_RIGHT_FLAG = 2724;  // our set plays when playing on the right
-  static const int CAN_BEAM_FLAG = 12289;       // before kick-off, after either goal
+  static constexpr int CAN_KICK_LEFT_FLAG = 1362;   // our set plays when playing on the left
+  static constexpr int CAN_KICK_RIGHT_FLAG = 2724;  // our set plays when playing on the right
+  static constexpr int CAN_BEAM_FLAG = 12289;       // before kick-off, after either goal
 
   WorldState();
   virtual ~WorldState();
@@ -47,7 +49,7 @@ class WorldState {
   bool CanKickPlay() const { return can_kick_play_; }
 
  private:
-  void UpdateRaw();
+  void UpdateRaw(const RawStorage& raw_storage);
   void UpdateOthers();
 
   std::map<std::string, PlayModeID> play_mode_id_;
