@@ -6,9 +6,12 @@
 #include <string>
 #include <vector>
 
+#include "core/Parser.h"
 #include "core/RawStorage.h"
 #include "core/Singleton.h"
+#include "model/WorldState.h"
 #include "play/ShareMessageZAMP.h"
+#include "support/PerceptionText.h"
 
 namespace zamp {
 namespace {
@@ -329,6 +332,100 @@ TEST_F(ShareMessageZAMPTest, ReceiveWithoutAPerceptionStoreHearsNothing) {
     std::vector<double> values = {1.0};
     EXPECT_FALSE(codec_.Receive(values, hear_id)) << hear_id;
     EXPECT_TRUE(values.empty()) << hear_id;
+  }
+}
+
+// Receive and PutShareData over a real perception store: the agent's first three stages
+// run on a perception text; the own team is "Alpha".
+class ShareMessageZAMPHearTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    Singleton<Parser>::ResetForTest();
+    Singleton<RawStorage>::ResetForTest();
+    Singleton<WorldState>::ResetForTest();
+    Singleton<Parser>::Create();
+    Singleton<RawStorage>::Create();
+    Singleton<WorldState>::Create();
+    Singleton<WorldState>::GetInstance()->SetTeamName("Alpha");
+  }
+
+  void TearDown() override {
+    delete Singleton<Parser>::GetInstance();
+    delete Singleton<RawStorage>::GetInstance();
+    delete Singleton<WorldState>::GetInstance();
+    Singleton<Parser>::ResetForTest();
+    Singleton<RawStorage>::ResetForTest();
+    Singleton<WorldState>::ResetForTest();
+  }
+
+  void Feed(const std::string& text) {
+    Singleton<Parser>::GetInstance()->Update(text);
+    Singleton<RawStorage>::GetInstance()->Update();
+    Singleton<WorldState>::GetInstance()->Update();
+  }
+
+  static test::PerceptionText Cycle() { return test::PerceptionText().Time(100.0); }
+
+  // Uniform number 3's message of the golden-text test.
+  const std::string text_ = "SGz0KxQPQuzbK7nyX";
+  Z codec_;
+};
+
+TEST_F(ShareMessageZAMPHearTest, MateMessageHeardThisCycleFillsItsRecord) {
+  Feed(Cycle().Hear("Alpha", 90.0, 154.85, text_).Str());
+  std::vector<double> values;
+  ASSERT_TRUE(codec_.Receive(values, HEAR_FRIEND));
+  ASSERT_EQ(13u, values.size());
+  EXPECT_EQ(54300.0, values[Z::SHARE_SERVER_TIME]);
+  EXPECT_FALSE(codec_.Receive(values, HEAR_SELF));
+  EXPECT_FALSE(codec_.Receive(values, HEAR_ENEMY));
+
+  ASSERT_TRUE(codec_.Receive(values, HEAR_FRIEND));
+  Z::ShareDataZAMP record;
+  Z::InitShareData(record);
+  Z::PutShareData(record, values);
+  EXPECT_EQ(3, record.uniform_number);
+  EXPECT_EQ(154.85, record.hear_direction);
+  EXPECT_NEAR(-3.2, record.agent_coord.x(), 40.0 / 1023.0 / 2.0);
+}
+
+TEST_F(ShareMessageZAMPHearTest, OwnEchoIsHeardFromNoDirection) {
+  Feed(Cycle().HearSelf("Alpha", 90.0, text_).Str());
+  std::vector<double> values;
+  EXPECT_FALSE(codec_.Receive(values, HEAR_FRIEND));
+  ASSERT_TRUE(codec_.Receive(values, HEAR_SELF));
+  Z::ShareDataZAMP record;
+  Z::InitShareData(record);
+  record.hear_direction = 77.0;
+  Z::PutShareData(record, values);
+  EXPECT_EQ(0.0, record.hear_direction);
+}
+
+TEST_F(ShareMessageZAMPHearTest, MessageOfAnEarlierCycleIsNotHeardAgain) {
+  Feed(Cycle().Hear("Alpha", 90.0, 10.0, text_).Str());
+  Feed(Cycle().Str());
+  std::vector<double> values;
+  EXPECT_FALSE(codec_.Receive(values, HEAR_FRIEND));
+  EXPECT_TRUE(values.empty());
+}
+
+TEST_F(ShareMessageZAMPHearTest, MalformedHearElementsAreNotHeard) {
+  const std::vector<std::string> elements = {
+      "(hear Alpha 3.00 self)",                        // only three data words
+      "(hear Alpha 3.00 40.0)",                        // only three data words, from a mate
+      "(hear Alpha 3.00 40.0 SGz0KxQPQuzbK7ny)",       // 16 characters
+      "(hear Alpha 3.00 40.0 SGz0KxQPQuzbK7nyX0000)",  // 21 characters
+      "(hear Alpha 3.00 40.0 SGz0KxQPQuz.K7nyX)",      // foreign character
+  };
+  for (const std::string& element : elements) {
+    Feed(Cycle().Element(element).Str());
+    // The store did take the element; it is the codec that refuses it.
+    const RawStorage& store = *Singleton<RawStorage>::GetInstance();
+    EXPECT_TRUE(store.GetHear(HEAR_FRIEND).hearing || store.GetHear(HEAR_SELF).hearing) << element;
+    std::vector<double> values;
+    EXPECT_FALSE(codec_.Receive(values, HEAR_FRIEND)) << element;
+    EXPECT_FALSE(codec_.Receive(values, HEAR_SELF)) << element;
+    EXPECT_TRUE(values.empty()) << element;
   }
 }
 
