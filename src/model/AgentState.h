@@ -17,6 +17,8 @@
 
 namespace zamp {
 
+class RawStorage;
+
 class AgentState {
  public:
   enum FallID { FALL_FRONT = 0, FALL_BACK, FALL_RIGHT, FALL_LEFT, FALL_NOT };
@@ -93,14 +95,20 @@ class AgentState {
   friend class FieldState;
   friend class KalmanFieldState;
   friend class SimpleFieldState;
+  // Test seam: lets the body-model tests set sensor values and the orientation directly.
+  friend class AgentStateTestAccess;
 
-  void UpdateRaw();
+  void UpdateRaw(const RawStorage& raw_storage);
   void ResetBody();
   void UpdateBody();
+  // Places one part from its parent's centre (m) and orientation, then its children.
+  void UpdateBodyPart(BodyPartID id, const Eigen::Vector3d& parent_center,
+                      const Eigen::Matrix3d& parent_orientation);
   void UpdateCenterOfGravity();
   void UpdateFoolLanding();
   void UpdateZMP();
-  void UpdateDirectionOfFall();
+  // server_time: s, recorded as the last upright time when the body is upright.
+  void UpdateDirectionOfFall(double server_time);
 
   Eigen::Vector2d beam_coord_;  // m, team frame
   double beam_direction_;       // degrees

@@ -1,0 +1,78 @@
+#include "model/FieldState.h"
+
+#include <Eigen/SVD>
+#include <cmath>
+
+#include "core/Singleton.h"
+#include "model/AgentState.h"
+
+namespace zamp {
+
+namespace {
+
+const double PI = 3.141592653589793;
+
+}  // namespace
+
+FieldState::FieldState() : ball_(new Ball()), obs_global_rotation_update_time_(0.0) {
+  flags_[FLAG_FIELD_ENEMY_LEFT] = new Flag(Eigen::Vector3d(15.0, 10.0, 0.0));
+  flags_[FLAG_FIELD_ENEMY_RIGHT] = new Flag(Eigen::Vector3d(15.0, -10.0, 0.0));
+  flags_[FLAG_FIELD_US_LEFT] = new Flag(Eigen::Vector3d(-15.0, 10.0, 0.0));
+  flags_[FLAG_FIELD_US_RIGHT] = new Flag(Eigen::Vector3d(-15.0, -10.0, 0.0));
+  flags_[FLAG_GOAL_ENEMY_LEFT] = new Flag(Eigen::Vector3d(15.0, 1.05, 0.8));
+  flags_[FLAG_GOAL_ENEMY_RIGHT] = new Flag(Eigen::Vector3d(15.0, -1.05, 0.8));
+  flags_[FLAG_GOAL_US_LEFT] = new Flag(Eigen::Vector3d(-15.0, 1.05, 0.8));
+  flags_[FLAG_GOAL_US_RIGHT] = new Flag(Eigen::Vector3d(-15.0, -1.05, 0.8));
+  for (int i = 0; i < MAX_AGENT_NUM; ++i) players_[i] = new OtherPlayer(i < MAX_TEAM_AGENT_NUM);
+
+  all_visible_obj_.reserve(ALL_VISIBLE_OBJECT_NUM);
+  for (int i = 0; i < FLAG_NUM; ++i) all_visible_obj_.push_back(flags_[i]);
+  all_visible_obj_.push_back(ball_);
+  for (int i = 0; i < MAX_AGENT_NUM; ++i) {
+    for (int k = 0; k < VISIBLE_PART_NUM; ++k) {
+      players_[i]->visible_part_[k].parent_id_ = i;
+      all_visible_obj_.push_back(&players_[i]->visible_part_[k]);
+    }
+  }
+  for (int i = 0; i < MAX_TEAM_AGENT_NUM; ++i) {
+    us_players_.push_back(players_[i]);
+    enemy_players_.push_back(players_[MAX_TEAM_AGENT_NUM + i]);
+  }
+
+  const auto pair = [this](int first, int second) {
+    return FlagPair(flags_[first], flags_[second]);
+  };
+  flag_forward_pairs_ = {pair(1, 0), pair(5, 4), pair(3, 2), pair(7, 6)};
+  flag_right_pairs_ = {pair(2, 0), pair(6, 4), pair(3, 1), pair(7, 5)};
+  flag_right_product_pairs_ = {{pair(0, 4), pair(0, 5)}, {pair(0, 4), pair(0, 1)},
+                               {pair(0, 5), pair(0, 1)}, {pair(4, 5), pair(4, 1)},
+                               {pair(2, 6), pair(2, 7)}, {pair(2, 6), pair(2, 3)},
+                               {pair(2, 7), pair(2, 3)}, {pair(6, 7), pair(6, 3)}};
+
+  ResetGrobalRotation();
+  obs_global_rotation_update_time_ = 0.0;
+}
+
+FieldState::~FieldState() {
+  for (Flag* flag : flags_) delete flag;
+  delete ball_;
+  for (OtherPlayer* player : players_) delete player;
+}
+
+void FieldState::ResetGrobalRotation() {
+  // Built before any beam is known (a field state may be created first in tests), the
+  // rotation simply faces +x.
+  const AgentState* agent = Singleton<AgentState>::GetInstance();
+  const double beam_direction = agent != nullptr ? agent->GetBeamDirection() : 0.0;
+  const double angle = beam_direction * PI / 180.0 - PI / 2.0;
+  const Eigen::Matrix3d m = Eigen::AngleAxisd(angle, Eigen::Vector3d::UnitZ()).toRotationMatrix();
+  global_rotation_ = Eigen::Affine3d::Identity();
+  global_rotation_.linear() = Orthonormalize(m);
+}
+
+Eigen::Matrix3d FieldState::Orthonormalize(const Eigen::Matrix3d& m) {
+  const Eigen::JacobiSVD<Eigen::Matrix3d> svd(m, Eigen::ComputeFullU | Eigen::ComputeFullV);
+  return svd.matrixU() * svd.matrixV().transpose();
+}
+
+}  // namespace zamp

@@ -1,0 +1,360 @@
+#include "model/KalmanFieldState.h"
+
+#include <Eigen/Geometry>
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "core/RawStorage.h"
+#include "core/Singleton.h"
+#include "core/Tool.h"
+#include "model/AgentState.h"
+#include "model/WorldState.h"
+
+namespace zamp {
+
+namespace {
+
+const double PI = 3.141592653589793;
+// Shortest measured axis (pair difference, average, cross product) that still gives a
+// direction, m or unit-vector length.
+const double MIN_AXIS_LENGTH = 1e-6;
+// Line end points this close to a seen flag are taken as further sightings of it, m.
+const double LINE_MERGE_DISTANCE = 0.4;
+const double ROTATION_CORRECTION_RATE = 0.05;
+const double SELF_PROCESS_NOISE = 0.0001;
+const double BALL_PROCESS_NOISE = 0.0005;
+const double PLAYER_PROCESS_NOISE = 0.012 / 2.0;
+const double BALL_DRAG = 0.01;      // kg/s; the drag force is -BALL_DRAG * speed
+const double PLAYER_DAMPING = 0.1;  // 1/s^2, deceleration per unit of speed
+const double WALK_PREDICTION_GAIN = 0.06;
+const double FALL_PART_DISTANCE = 0.15;  // m, head to foot horizontally when lying
+
+// Position += velocity * dt over one cycle.
+const Eigen::MatrixXd& TransitionMatrix() {
+  static const Eigen::MatrixXd F = [] {
+    Eigen::MatrixXd m = Eigen::MatrixXd::Identity(6, 6);
+    for (int i = 0; i < 3; ++i) m(i, i + 3) = UPDATE_INTERVAL_TIME;
+    return m;
+  }();
+  return F;
+}
+
+// Acceleration to (position, velocity) over one cycle.
+const Eigen::MatrixXd& ControlMatrix() {
+  static const Eigen::MatrixXd B = [] {
+    Eigen::MatrixXd m = Eigen::MatrixXd::Zero(6, 3);
+    for (int i = 0; i < 3; ++i) {
+      m(i, i) = UPDATE_INTERVAL_TIME * UPDATE_INTERVAL_TIME / 2.0;
+      m(i + 3, i) = UPDATE_INTERVAL_TIME;
+    }
+    return m;
+  }();
+  return B;
+}
+
+Eigen::MatrixXd ProcessNoise(double q) { return q * Eigen::MatrixXd::Identity(6, 6); }
+
+bool IsUsableInterval(double dt) { return std::isfinite(dt) && dt > 0.0; }
+
+KalmanValue MakeValue(const Eigen::Vector3d& position, const Eigen::Vector3d& speed,
+                      const Eigen::MatrixXd& covariance) {
+  Eigen::VectorXd x(6);
+  x << position, speed;
+  // A covariance of the wrong shape cannot come from these filters; start it afresh.
+  if (covariance.rows() != 6 || covariance.cols() != 6) {
+    return KalmanValue(x, Eigen::MatrixXd::Zero(6, 6));
+  }
+  return KalmanValue(x, covariance);
+}
+
+Eigen::VectorXd MakeMeasurement(const Eigen::Vector3d& location, const Eigen::Vector3d& speed) {
+  Eigen::VectorXd z(6);
+  z << location, speed;
+  return z;
+}
+
+}  // namespace
+
+KalmanFieldState::KalmanFieldState() {}
+
+KalmanFieldState::~KalmanFieldState() {}
+
+void KalmanFieldState::Update() {
+  const RawStorage& raw = *Singleton<RawStorage>::GetInstance();
+  const WorldState& world = *Singleton<WorldState>::GetInstance();
+  AgentState& agent = *Singleton<AgentState>::GetInstance();
+
+  UpdateRaw(raw, agent);
+  UpdateRotation(raw, world, agent);
+  UpdateSelfAgent(raw, agent);
+  UpdateBall(raw, world, agent);
+  UpdatePlayer(raw, agent);
+}
+
+void KalmanFieldState::UpdateRaw(const RawStorage& raw, const AgentState& agent) {
+  if (!raw.HasNewSeeData()) return;
+
+  const Eigen::Affine3d& head = agent.GetBodyPart(BP_HEAD).global_transform;
+  const double neck_yaw = agent.GetJointDegree(HJ_HJ1);
+  const double neck_pitch = agent.GetJointDegree(HJ_HJ2);
+  const double t = raw.GetServerTime().time;
+  const std::vector<raw::VisibleObject>& lines = raw.GetLines();
+
+  for (OtherPlayer* player : players_) {
+    player->dt_ = t - player->update_time_;
+    player->visible_ = false;
+  }
+
+  const std::vector<raw::VisibleObject*>& perceived = raw.GetAllVisibleObjects();
+  const size_t count = std::min(perceived.size(), all_visible_obj_.size());
+  for (size_t i = 0; i < count; ++i) {
+    FieldObject& object = *all_visible_obj_[i];
+    const raw::VisibleObject& seen = *perceived[i];
+    object.dt_ = t - object.update_time_;
+    // A sighting with unusable numbers counts as no sighting.
+    object.visible_ = seen.visible && seen.polar_coord.allFinite();
+    if (!object.visible_) continue;
+
+    Eigen::Vector3d polar = seen.polar_coord;
+    object.polar_coord_ = polar;
+
+    if (object.id_ == OBJ_VISIBLE_PART) {
+      OtherPlayer& player = *players_[static_cast<VisiblePart&>(object).GetParentID()];
+      if (!player.visible_) {
+        player.visible_ = true;
+        player.update_time_ = t;
+      }
+    }
+
+    if (object.id_ == OBJ_FLAG) {
+      // Field lines end at the corner flags: their end points are extra, independent
+      // sightings of the same landmark.
+      const Eigen::Vector3d flag = Tool::PolarToCartesian(polar);
+      Eigen::Vector3d sum = polar;
+      int merged = 0;
+      for (const raw::VisibleObject& end : lines) {
+        if (!end.polar_coord.allFinite()) continue;
+        if ((Tool::PolarToCartesian(end.polar_coord) - flag).norm() < LINE_MERGE_DISTANCE) {
+          sum += end.polar_coord;
+          ++merged;
+        }
+      }
+      if (merged >= 1) polar = sum / (merged + 1);
+    }
+
+    object.rel_coord_ = head * Tool::PolarToCartesian(polar);
+    object.horizon_degree_ = neck_yaw + polar.y();
+    object.vertical_degree_ = neck_pitch + polar.z();
+    object.foot_distance_ = std::cos(object.vertical_degree_ * PI / 180.0) * polar.x();
+
+    const Eigen::Vector3d polar_error(polar.x() + SERVER_DISTANCE_ERROR * polar.x() / 100.0,
+                                      polar.y() + SERVER_HORIZONTAL_ERROR,
+                                      polar.z() + SERVER_VERTICAL_ERROR);
+    const double error = (head * Tool::PolarToCartesian(polar_error) - object.rel_coord_).norm();
+    // The speed noise is the position noise spread over the time between two sightings;
+    // a sighting without a usable interval is weighed as if a vision period had passed.
+    const double interval = IsUsableInterval(object.dt_) ? object.dt_ : SEE_UPDATE_INTERVAL_TIME;
+    Eigen::MatrixXd noise = error * Eigen::MatrixXd::Identity(6, 6);
+    noise.bottomRightCorner(3, 3) =
+        noise.topLeftCorner(3, 3) / interval + object.measure_covariance_error_.topLeftCorner(3, 3);
+    object.measure_covariance_error_ = noise;
+    object.update_time_ = t;
+  }
+}
+
+void KalmanFieldState::UpdateRotation(const RawStorage& raw, const WorldState& world,
+                                      AgentState& agent) {
+  Eigen::Vector3d change;
+  for (int i = 0; i < 3; ++i) {
+    change[i] = Tool::CulcTrapezoidIntegration(agent.GetGyroRate()[i], agent.GetPrevGyroRate()[i],
+                                               UPDATE_INTERVAL_TIME);
+  }
+  // The increment is a rotation in the body frame, so it multiplies from the right.
+  if (change.allFinite()) {
+    const Eigen::Matrix4d increment = Tool::MakeMatrixRotation(change, Eigen::Vector3d::Zero());
+    global_rotation_.linear() = global_rotation_.linear() * increment.topLeftCorner<3, 3>();
+  }
+  agent.rotation_ = Tool::RotationMatrixToEulerDegree(global_rotation_.matrix());
+  AdjustObserveGlobalRotation(raw, world, agent);
+}
+
+void KalmanFieldState::AdjustObserveGlobalRotation(const RawStorage& raw, const WorldState& world,
+                                                   AgentState& agent) {
+  if (!raw.HasNewSeeData()) return;
+
+  // Sums the unit vectors of the seen pairs; false when no pair had both flags seen.
+  const auto average = [](const std::vector<FlagPair>& pairs, Eigen::Vector3d& sum) {
+    sum.setZero();
+    bool any = false;
+    for (const FlagPair& pair : pairs) {
+      if (!pair.first->visible_ || !pair.second->visible_) continue;
+      const Eigen::Vector3d diff = pair.second->rel_coord_ - pair.first->rel_coord_;
+      if (diff.norm() < MIN_AXIS_LENGTH) continue;
+      sum += diff.normalized();
+      any = true;
+    }
+    return any;
+  };
+
+  Eigen::Vector3d forward;
+  if (!average(flag_forward_pairs_, forward)) return;
+  Eigen::Vector3d right;
+  if (!average(flag_right_pairs_, right)) {
+    bool any = false;
+    for (const auto& pairs : flag_right_product_pairs_) {
+      const FlagPair& ab = pairs.first;
+      const FlagPair& cd = pairs.second;
+      if (!ab.first->visible_ || !ab.second->visible_ || !cd.first->visible_ ||
+          !cd.second->visible_) {
+        continue;
+      }
+      const Eigen::Vector3d cross = (ab.second->rel_coord_ - ab.first->rel_coord_)
+                                        .cross(cd.second->rel_coord_ - cd.first->rel_coord_);
+      if (cross.norm() < MIN_AXIS_LENGTH) continue;
+      right += cross.normalized();
+      any = true;
+    }
+    if (!any) return;
+  }
+  // Opposite unit vectors cancel: no direction was measured, so no correction this time.
+  if (!(forward.norm() >= MIN_AXIS_LENGTH) || !(right.norm() >= MIN_AXIS_LENGTH)) return;
+  forward.normalize();
+  right.normalize();
+  const Eigen::Vector3d up = right.cross(forward);
+  if (!(up.norm() >= MIN_AXIS_LENGTH)) return;
+
+  Eigen::Matrix3d measured;
+  measured.row(0) = right;
+  measured.row(1) = forward;
+  measured.row(2) = up;
+  measured = Orthonormalize(measured);
+
+  const Eigen::Matrix3d difference = global_rotation_.linear() * measured.transpose();
+  const Eigen::AngleAxisd error(difference);
+  const Eigen::AngleAxisd correction(-ROTATION_CORRECTION_RATE * error.angle(), error.axis());
+  const Eigen::Matrix3d corrected = correction.toRotationMatrix() * global_rotation_.linear();
+  if (!corrected.allFinite()) return;
+  global_rotation_.linear() = corrected;
+
+  agent.rotation_ = Tool::RotationMatrixToEulerDegree(global_rotation_.matrix());
+  obs_global_rotation_update_time_ = world.GetServerTime();
+}
+
+void KalmanFieldState::UpdateSelfAgent(const RawStorage& raw, AgentState& agent) {
+  const Eigen::Vector3d before = agent.coordnates_;
+  KalmanValue kv = MakeValue(agent.coordnates_, agent.speed_, agent.covariance_error_);
+
+  const double heading = agent.rotation_.z() * PI / 180.0;
+  const Eigen::Vector3d& walk_speed = agent.GetCurrentWalkSpeed();
+  const Eigen::Vector3d& max_walk_speed = agent.GetMaxWalkSpeed();
+  const Eigen::Vector2d walk =
+      Eigen::Rotation2Dd(heading) * Eigen::Vector2d(walk_speed.x(), walk_speed.y());
+  const Eigen::Vector3d u(WALK_PREDICTION_GAIN * max_walk_speed.x() * walk.x(),
+                          WALK_PREDICTION_GAIN * max_walk_speed.y() * walk.y(), 0.0);
+  kv = KalmanFilter::TimeUpdate(kv, TransitionMatrix(), ControlMatrix() * u,
+                                ProcessNoise(SELF_PROCESS_NOISE));
+
+  if (raw.HasNewSeeData()) {
+    const Eigen::Matrix3d& rotation = global_rotation_.linear();
+    for (Flag* flag : flags_) {
+      if (!flag->visible_) continue;
+      const Eigen::Vector3d location = flag->GetFixedCoordinates() - rotation * flag->rel_coord_;
+      const Eigen::VectorXd z =
+          MakeMeasurement(location, MeasuredSpeed(location, before, flag->dt_, kv));
+      kv = KalmanFilter::MeasurementUpdate(kv, z, FieldMeasureCovariance(*flag));
+    }
+  }
+  agent.coordnates_ = kv.first.head<3>();
+  agent.speed_ = kv.first.tail<3>();
+  agent.covariance_error_ = kv.second;
+}
+
+void KalmanFieldState::UpdateBall(const RawStorage& raw, const WorldState& world,
+                                  const AgentState& agent) {
+  Ball& ball = *ball_;
+  const Eigen::Vector3d before = ball.abs_coord_;
+  KalmanValue kv = MakeValue(ball.abs_coord_, ball.speed_, ball.covariance_error_);
+
+  const Eigen::Vector3d u = ball.speed_ * (-BALL_DRAG) / BALL_MASS;
+  kv = KalmanFilter::TimeUpdate(kv, TransitionMatrix(), ControlMatrix() * u,
+                                ProcessNoise(BALL_PROCESS_NOISE));
+
+  if (raw.HasNewSeeData() && ball.visible_) {
+    const Eigen::Vector3d location =
+        agent.GetCoordinates() + global_rotation_.linear() * ball.rel_coord_;
+    // Outside play the ball is placed, not moving: measure it at rest.
+    const Eigen::Vector3d speed = world.GetPlayMode() == PM_PLAY_ON
+                                      ? MeasuredSpeed(location, before, ball.dt_, kv)
+                                      : Eigen::Vector3d::Zero();
+    kv = KalmanFilter::MeasurementUpdate(kv, MakeMeasurement(location, speed),
+                                         FieldMeasureCovariance(ball));
+  }
+  ball.abs_coord_ = kv.first.head<3>();
+  ball.speed_ = kv.first.tail<3>();
+  ball.covariance_error_ = kv.second;
+}
+
+void KalmanFieldState::UpdatePlayer(const RawStorage& raw, const AgentState& agent) {
+  if (!raw.HasNewSeeData()) return;
+
+  const Eigen::Matrix3d& rotation = global_rotation_.linear();
+  for (OtherPlayer* player : players_) {
+    if (!player->visible_) {
+      player->is_fall_ = false;
+      continue;
+    }
+    for (int k = 0; k < VISIBLE_PART_NUM; ++k) {
+      VisiblePart& part = player->visible_part_[k];
+      const Eigen::Vector3d before = part.abs_coord_;
+      KalmanValue kv = MakeValue(part.abs_coord_, part.speed_, part.covariance_error_);
+      const Eigen::Vector3d u = -PLAYER_DAMPING * player->speed_;
+      kv = KalmanFilter::TimeUpdate(kv, TransitionMatrix(), ControlMatrix() * u,
+                                    ProcessNoise(PLAYER_PROCESS_NOISE));
+      if (part.visible_) {
+        const Eigen::Vector3d location = agent.GetCoordinates() + rotation * part.rel_coord_;
+        const Eigen::VectorXd z =
+            MakeMeasurement(location, MeasuredSpeed(location, before, part.dt_, kv));
+        kv = KalmanFilter::MeasurementUpdate(kv, z, FieldMeasureCovariance(part));
+      }
+      part.abs_coord_ = kv.first.head<3>();
+      part.speed_ = kv.first.tail<3>();
+      part.covariance_error_ = kv.second;
+      if (k == VISIBLE_PART_HEAD) {
+        player->abs_coord_ = part.abs_coord_;
+        player->speed_ = part.speed_;
+        player->covariance_error_ = part.covariance_error_;
+      }
+    }
+
+    const VisiblePart& head = player->visible_part_[VISIBLE_PART_HEAD];
+    if (!head.visible_) {
+      player->is_fall_ = false;
+      continue;
+    }
+    const auto foot_distance = [&](VisiblePartID foot) {
+      const VisiblePart& part = player->visible_part_[foot];
+      return part.visible_ ? (part.abs_coord_ - head.abs_coord_).head<2>().norm() : 0.0;
+    };
+    player->is_fall_ = foot_distance(VISIBLE_PART_RIGHT_FOOT) >= FALL_PART_DISTANCE ||
+                       foot_distance(VISIBLE_PART_LEFT_FOOT) >= FALL_PART_DISTANCE;
+  }
+}
+
+Eigen::MatrixXd KalmanFieldState::FieldMeasureCovariance(const FieldObject& object) const {
+  const Eigen::Matrix3d& g = global_rotation_.linear();
+  const Eigen::MatrixXd& r = object.measure_covariance_error_;
+  Eigen::MatrixXd field = Eigen::MatrixXd::Zero(6, 6);
+  field.topLeftCorner(3, 3) = g * r.topLeftCorner(3, 3) * g.transpose();
+  field.bottomRightCorner(3, 3) = g * r.bottomRightCorner(3, 3) * g.transpose();
+  return field;
+}
+
+Eigen::Vector3d KalmanFieldState::MeasuredSpeed(const Eigen::Vector3d& location,
+                                                const Eigen::Vector3d& before, double dt,
+                                                const KalmanValue& current) {
+  if (!IsUsableInterval(dt)) return current.first.tail<3>();
+  return (location - before) / dt;
+}
+
+}  // namespace zamp

@@ -1,0 +1,83 @@
+#include "support/ClosedLoop.h"
+
+#include <algorithm>
+
+#include "core/JointController.h"
+#include "core/Parser.h"
+#include "core/RawStorage.h"
+#include "core/Singleton.h"
+#include "model/AgentState.h"
+#include "model/WorldState.h"
+#include "support/PerceptionText.h"
+
+namespace zamp {
+namespace test {
+
+namespace {
+
+const double PI = 3.141592653589793;
+
+// Frees the previous test's instance (production never frees one) and forgets it.
+template <typename T>
+void Renew() {
+  delete Singleton<T>::GetInstance();
+  Singleton<T>::ResetForTest();
+}
+
+}  // namespace
+
+ClosedLoop::ClosedLoop(AgentTypeID agent_type)
+    : with_toes_(agent_type == AGENT_TYPE_TOENAIL), server_time_(0.0), cycle_count_(0) {
+  degrees_.fill(0.0);
+  speeds_.fill(0.0);
+  Renew<Parser>();
+  Renew<RawStorage>();
+  Renew<WorldState>();
+  Renew<AgentState>();
+  Renew<JointController>();
+  Singleton<Parser>::Create();
+  Singleton<RawStorage>::Create();
+  Singleton<WorldState>::Create();
+  Singleton<AgentState>::Create();
+  // The controller reads the robot type when it is created.
+  Singleton<AgentState>::GetInstance()->SetAgentType(agent_type);
+  Singleton<JointController>::Create();
+}
+
+void ClosedLoop::Step(const std::function<void()>& command, const std::string& extra_elements) {
+  last_perception_ = PerceptionText()
+                         .Time(server_time_)
+                         .GameState(server_time_, "PlayOn")
+                         .Joints(degrees_, with_toes_)
+                         .Element(extra_elements)
+                         .Str();
+  Singleton<Parser>::GetInstance()->Update(last_perception_);
+  Singleton<RawStorage>::GetInstance()->Update();
+  Singleton<WorldState>::GetInstance()->Update();
+  Singleton<AgentState>::GetInstance()->Update();
+
+  if (command) command();
+
+  JointController& joint = *Singleton<JointController>::GetInstance();
+  for (int id = 0; id < HINGE_JOINT_NUM; ++id) speeds_[id] = joint.GetSpeed(id);
+  joint.Reset();
+
+  for (int id = 0; id < HINGE_JOINT_NUM; ++id) {
+    degrees_[id] = Clamp(id, degrees_[id] + speeds_[id] * UPDATE_INTERVAL_TIME * 180.0 / PI);
+  }
+  ++cycle_count_;
+  // Counted rather than summed, so the clock does not drift over long runs.
+  server_time_ = cycle_count_ * UPDATE_INTERVAL_TIME;
+}
+
+void ClosedLoop::SetJointDegree(int joint_id, double degree) {
+  degrees_[joint_id] = Clamp(joint_id, degree);
+}
+
+double ClosedLoop::Clamp(int joint_id, double degree) const {
+  const JointController& joint = *Singleton<JointController>::GetInstance();
+  return std::min(std::max(degree, joint.GetMinDegree(joint_id)), joint.GetMaxDegree(joint_id));
+}
+
+}  // namespace test
+}  // namespace zamp

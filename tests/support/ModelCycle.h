@@ -1,0 +1,95 @@
+// Test driver for the model stages of the agent cycle: feeds one message text at a time
+// through Parser, RawStorage, WorldState, AgentState, the field state and
+// StrategyInformation in the cycle's order, on fresh shared instances, and then does what
+// the match agent's effector control does with the beam (the field rotation is reset while
+// a beam is being sent). No sockets, no threads: the message is the clock.
+#pragma once
+
+#include <Eigen/Core>
+#include <string>
+
+#include "core/Parser.h"
+#include "core/RawStorage.h"
+#include "core/Singleton.h"
+#include "model/AgentState.h"
+#include "model/FieldState.h"
+#include "model/KalmanFieldState.h"
+#include "model/SimpleFieldState.h"
+#include "model/StrategyInformation.h"
+#include "model/WorldState.h"
+
+namespace zamp {
+namespace test {
+
+class ModelCycle {
+ public:
+  enum FieldModel { KALMAN, SIMPLE };
+
+  ModelCycle(const std::string& team_name, int uniform_number, FieldModel model = KALMAN) {
+    Renew<Parser>();
+    Renew<RawStorage>();
+    Renew<WorldState>();
+    Renew<AgentState>();
+    Renew<FieldState>();
+    Renew<StrategyInformation>();
+    Singleton<Parser>::Create();
+    Singleton<RawStorage>::Create();
+    Singleton<WorldState>::Create();
+    Singleton<AgentState>::Create();
+    Singleton<WorldState>::GetInstance()->SetTeamName(team_name);
+    Singleton<AgentState>::GetInstance()->SetUniformNumber(uniform_number);
+    if (model == KALMAN) {
+      Singleton<FieldState>::Create<KalmanFieldState>();
+    } else {
+      Singleton<FieldState>::Create<SimpleFieldState>();
+    }
+    Singleton<StrategyInformation>::Create();
+  }
+
+  // The start-up step: the first message updates the perception, game and body models
+  // only; then the beam pose (x m, y m, direction degrees) is stored.
+  void Start(const std::string& first_message, const Eigen::Vector3d& beam) {
+    Singleton<Parser>::GetInstance()->Update(first_message);
+    Singleton<RawStorage>::GetInstance()->Update();
+    Singleton<WorldState>::GetInstance()->Update();
+    Singleton<AgentState>::GetInstance()->Update();
+    Singleton<AgentState>::GetInstance()->SettingBeam(beam);
+  }
+
+  // One cycle of model updates, then the beam handling of the match agent.
+  void Step(const std::string& message) {
+    Singleton<Parser>::GetInstance()->Update(message);
+    Singleton<RawStorage>::GetInstance()->Update();
+    Singleton<WorldState>::GetInstance()->Update();
+    Singleton<AgentState>::GetInstance()->Update();
+    Singleton<FieldState>::GetInstance()->Update();
+    Singleton<StrategyInformation>::GetInstance()->Update();
+
+    const WorldState& world = *Singleton<WorldState>::GetInstance();
+    if (world.CanBeam() && using_beam_time_ <= 0.2) {
+      Singleton<FieldState>::GetInstance()->ResetGrobalRotation();
+      using_beam_time_ += 0.02;
+    } else if (!world.CanBeam()) {
+      using_beam_time_ = 0.0;
+    }
+  }
+
+  const RawStorage& raw() const { return *Singleton<RawStorage>::GetInstance(); }
+  const WorldState& world() const { return *Singleton<WorldState>::GetInstance(); }
+  AgentState& agent() const { return *Singleton<AgentState>::GetInstance(); }
+  FieldState& field() const { return *Singleton<FieldState>::GetInstance(); }
+  const StrategyInformation& info() const { return *Singleton<StrategyInformation>::GetInstance(); }
+
+ private:
+  // Frees the previous test's instance (production never frees one) and forgets it.
+  template <typename T>
+  static void Renew() {
+    delete Singleton<T>::GetInstance();
+    Singleton<T>::ResetForTest();
+  }
+
+  double using_beam_time_ = 0.0;  // s the beam has been sent at this opportunity
+};
+
+}  // namespace test
+}  // namespace zamp
