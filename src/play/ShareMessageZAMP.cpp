@@ -5,6 +5,9 @@
 #include "core/RawStorage.h"
 #include "core/Singleton.h"
 #include "core/const.h"
+#include "model/FieldState.h"
+#include "model/StrategyInformation.h"
+#include "model/WorldState.h"
 
 namespace zamp {
 
@@ -36,6 +39,29 @@ ShareMessageZAMP::ShareMessageZAMP() {
 }
 
 ShareMessageZAMP::~ShareMessageZAMP() {}
+
+std::string ShareMessageZAMP::Make() {
+  const WorldState* world = Singleton<WorldState>::GetInstance();
+  const AgentState* agent = Singleton<AgentState>::GetInstance();
+  const FieldState* field = Singleton<FieldState>::GetInstance();
+  const StrategyInformation* info = Singleton<StrategyInformation>::GetInstance();
+  if (world == nullptr || agent == nullptr || field == nullptr || info == nullptr) {
+    return std::string();
+  }
+  SayValues say;
+  say.server_cycle = world->GetServerCycle();
+  say.uniform_number = agent->GetUniformNumber();
+  say.ball_update_time = field->GetBall().GetUpdateTime();
+  say.agent_coord = agent->GetCoordinates().head<2>();
+  say.ball_coord = field->GetBall().GetAbsoluteCoordinates().head<2>();
+  say.fall_direction = agent->GetFallDirection();
+  say.ball_nearest_enemy_dist = info->GetBallNearestEnemyDistance();
+  say.behavior = agent->GetCurrentBehavior();
+  say.move_state = agent->GetCurrentMoveState();
+  say.count_enemy_visible = info->GetCountEnemyVisible();
+  say.kick_target_coord = info->GetKickTargetCoord();
+  return MakeFrom(say);
+}
 
 bool ShareMessageZAMP::CanSay(int server_cycle, int uniform_number) {
   const int c = server_cycle % SHARE_CYCLE_PERIOD;

@@ -5,8 +5,8 @@
 // uniform number, so the eleven team mates never talk over each other and a receiver
 // recovers the sender from the clock field alone.
 //
-// Runs in the decision step: the game strategy builds its say text with MakeFrom once per
-// cycle and decodes heard texts with Receive and PutShareData before its election.
+// Runs in the decision step: the game strategy builds its say text with Make once per cycle
+// and decodes heard texts with Receive and PutShareData before its election.
 // Team frame (own goal at x = -15, attack towards +x); metres, seconds, degrees.
 #pragma once
 
@@ -80,6 +80,10 @@ class ShareMessageZAMP : public ShareMessage {
 
   ShareMessageZAMP();
   ~ShareMessageZAMP() override;
+
+  // This cycle's say text from the shared models (WorldState, AgentState, the field state,
+  // StrategyInformation): empty outside the agent's slot or before the models exist.
+  std::string Make() override;
 
   // Whether the agent with this uniform number has the say slot in this server cycle.
   static bool CanSay(int server_cycle, int uniform_number);

@@ -14,6 +14,9 @@
 #include <vector>
 
 #include "core/Drawing.h"
+#include "support/ModelCycle.h"
+#include "support/PerceptionText.h"
+#include "support/SyntheticScene.h"
 
 namespace {
 
@@ -203,6 +206,38 @@ TEST_F(DrawingTest, AgentPictureIsTwoCirclesAndASwap) {
   EXPECT_EQ(Bytes({0, 0}) + "Agent" + zero, Receive());
 }
 
+TEST_F(DrawingTest, DrawShowsTheModelsOwnPositionAndBall) {
+  zamp::test::ModelCycle cycle("Alpha", 7, zamp::test::ModelCycle::SIMPLE);
+  cycle.Start(
+      zamp::test::PerceptionText().Time(0.0).GameStateWithTeam(7, "left", 0.0, "PlayOn").Str(),
+      Eigen::Vector3d(-1.0, 0.0, 0.0));
+  // One vision cycle from torso (-3, 2, 0.4) m facing 30 degrees with the ball at (1, -1).
+  const zamp::test::SyntheticScene scene(Eigen::Vector3d(-3.0, 2.0, 0.4), 30.0,
+                                         cycle.agent().GetBodyPart(zamp::BP_HEAD).global_transform);
+  zamp::test::PerceptionText text;
+  text.Time(0.06).GameState(0.0, "PlayOn").See();
+  scene.AddLandmarks(text, true);
+  text.Ball(scene.See(Eigen::Vector3d(1.0, -1.0, 0.04)));
+  cycle.Step(text.Str());
+
+  drawing_->draw();
+  const std::string zero(1, '\0');
+  EXPECT_EQ(Bytes({1, 0}) + "-3.000" + "2.0000" + "0.2000" + "2.0000" + Bytes({0, 0, 255}) +
+                "Agent.no7-XYposition" + zero,
+            Receive());
+  EXPECT_EQ(Bytes({1, 0}) + "1.0000" + "-1.000" + "0.2000" + "2.0000" + Bytes({255, 0, 255}) +
+                "Agent.no7-BALLposition" + zero,
+            Receive());
+  EXPECT_EQ(Bytes({0, 0}) + "Agent" + zero, Receive());
+}
+
+TEST_F(DrawingTest, DrawBeforeTheModelsExistSendsNothing) {
+  zamp::Singleton<zamp::AgentState>::ResetForTest();
+  zamp::Singleton<zamp::FieldState>::ResetForTest();
+  drawing_->draw();
+  ExpectNothingBeforeMarker();
+}
+
 TEST(DrawingResolveTest, UnresolvableAddressReportsAndSendsNothing) {
   // Capturing standard error opens a file of its own, so count after it started.
   testing::internal::CaptureStderr();
@@ -219,6 +254,7 @@ TEST(DrawingResolveTest, UnresolvableAddressReportsAndSendsNothing) {
     drawing.drawPolygon(v, 1, 1.0f, 1.0f, 1.0f, 1.0f, &name);
     drawing.drawAnnotation(&name, 0.0f, 0.0f, 0.0f, 1.0f, 1.0f, 1.0f, &name);
     drawing.drawAgentPicture(1, 0.0f, 0.0f, 0.0f, 0.0f);
+    drawing.draw();
     EXPECT_EQ(before, CountOpenDescriptors());
   }
   const std::string err = testing::internal::GetCapturedStderr();

@@ -25,6 +25,7 @@ TEST(NoDrawingTest, OpensNoSocketAndEveryOperationIsSilent) {
     EXPECT_EQ(before, CountOpenDescriptors());
     const std::string name = "s";
     const float v[] = {0.0f, 0.0f, 0.0f};
+    drawing->draw();
     drawing->swapBuffers(&name);
     drawing->drawLine(0, 0, 0, 1, 1, 1, 1, 1, 1, 1, &name);
     drawing->drawCircle(0, 0, 1, 1, 1, 1, 1, &name);

@@ -11,7 +11,9 @@
 #include "core/Singleton.h"
 #include "model/WorldState.h"
 #include "play/ShareMessageZAMP.h"
+#include "support/ModelCycle.h"
 #include "support/PerceptionText.h"
+#include "support/SyntheticScene.h"
 
 namespace zamp {
 namespace {
@@ -427,6 +429,79 @@ TEST_F(ShareMessageZAMPHearTest, MalformedHearElementsAreNotHeard) {
     EXPECT_FALSE(codec_.Receive(values, HEAR_SELF)) << element;
     EXPECT_TRUE(values.empty()) << element;
   }
+}
+
+// Make gathers its values from the shared models: one vision cycle of a known scene runs
+// through the model stages, and the decoded message must report that scene.
+class ShareMessageZAMPModelTest : public ::testing::Test {
+ protected:
+  ShareMessageZAMPModelTest() : cycle_("Alpha", 3, test::ModelCycle::SIMPLE) {
+    cycle_.Start(test::PerceptionText().Time(0.0).GameStateWithTeam(3, "left", 0.0, "PlayOn").Str(),
+                 Eigen::Vector3d(-1.0, 0.0, 0.0));
+  }
+
+  // Vision of the scene from torso (-3, 2, 0.4) m facing 30 degrees: the ball at (1, -1) and
+  // one opponent's head at (2, 1).
+  void SeeSceneAt(double time) {
+    const test::SyntheticScene scene(Eigen::Vector3d(-3.0, 2.0, 0.4), 30.0,
+                                     cycle_.agent().GetBodyPart(BP_HEAD).global_transform);
+    test::PerceptionText text;
+    text.Time(time).GameState(0.0, "PlayOn").See();
+    scene.AddLandmarks(text, true);
+    text.Ball(scene.See(Eigen::Vector3d(1.0, -1.0, 0.04)));
+    text.Player("Beta", 3, {{VISIBLE_PART_HEAD, scene.See(Eigen::Vector3d(2.0, 1.0, 0.5))}});
+    cycle_.Step(text.Str());
+  }
+
+  test::ModelCycle cycle_;
+  Z codec_;
+};
+
+TEST_F(ShareMessageZAMPModelTest, MessageCarriesWhatTheModelsHold) {
+  SeeSceneAt(0.08);  // cycle 4: uniform number 3's slot
+  ASSERT_EQ(4, cycle_.world().GetServerCycle());
+  cycle_.agent().SetCurrentBehavior(AgentState::BEH_MOVE);
+  cycle_.agent().SetCurrentMoveState(AgentState::MS_DRRIBLE);
+  const std::string text = codec_.Make();
+  std::vector<double> v;
+  ASSERT_TRUE(codec_.Decode(text, v)) << text;
+
+  EXPECT_EQ(4.0, v[Z::SHARE_SERVER_TIME]);
+  EXPECT_EQ(4.0, v[Z::SHARE_BALL_PRIMARY]);  // the ball was seen in this cycle
+  EXPECT_NEAR(-3.0, v[Z::SHARE_AGENT_X], 40.0 / 1023.0 / 2.0);
+  EXPECT_NEAR(2.0, v[Z::SHARE_AGENT_Y], 30.0 / 1023.0 / 2.0);
+  EXPECT_NEAR(1.0, v[Z::SHARE_BALL_X], 34.0 / 1023.0 / 2.0);
+  EXPECT_NEAR(-1.0, v[Z::SHARE_BALL_Y], 24.0 / 1023.0 / 2.0);
+  EXPECT_EQ(cycle_.agent().GetFallDirection() != AgentState::FALL_NOT ? 1.0 : 0.0,
+            v[Z::SHARE_FALL]);
+  EXPECT_EQ(std::trunc(cycle_.info().GetBallNearestEnemyDistance() * 100.0),
+            v[Z::SHARE_BALL_NEAREST_ENEMY_DISTANCE]);
+  EXPECT_LT(v[Z::SHARE_BALL_NEAREST_ENEMY_DISTANCE], 1023.0);  // an opponent was seen
+  EXPECT_EQ(2.0, v[Z::SHARE_AGENT_BEHAVIOR]);
+  EXPECT_EQ(0.0, v[Z::SHARE_AGENT_MOVE_STATE]);
+  // The simple field model counts every opponent slot as seen in a vision cycle: 11, sent
+  // as the field's maximum.
+  EXPECT_EQ(11, cycle_.info().GetCountEnemyVisible());
+  EXPECT_EQ(10.0, v[Z::SHARE_COUNT_ENEMY_VISIBLE]);
+  const Eigen::Vector2d& target = cycle_.info().GetKickTargetCoord();
+  EXPECT_NEAR(std::min(std::max(target.x(), 0.0), 15.0), v[Z::SHARE_KICK_TARGET_X],
+              15.0 / 31.0 / 2.0 + 1e-9);
+  EXPECT_NEAR(std::min(std::max(target.y(), -10.0), 10.0), v[Z::SHARE_KICK_TARGET_Y],
+              20.0 / 31.0 / 2.0 + 1e-9);
+}
+
+TEST_F(ShareMessageZAMPModelTest, SilentOutsideTheOwnSlot) {
+  SeeSceneAt(0.10);  // cycle 5
+  EXPECT_EQ("", codec_.Make());
+}
+
+TEST(ShareMessageZAMPNoModelTest, MakeBeforeTheModelsExistIsSilent) {
+  Singleton<WorldState>::ResetForTest();
+  Singleton<AgentState>::ResetForTest();
+  Singleton<FieldState>::ResetForTest();
+  Singleton<StrategyInformation>::ResetForTest();
+  Z codec;
+  EXPECT_EQ("", codec.Make());
 }
 
 }  // namespace
