@@ -232,7 +232,10 @@ TEST_F(DrawingTest, DrawShowsTheModelsOwnPositionAndBall) {
 }
 
 TEST_F(DrawingTest, DrawBeforeTheModelsExistSendsNothing) {
+  // Frees what an earlier test left behind; production never frees a shared instance.
+  delete zamp::Singleton<zamp::AgentState>::GetInstance();
   zamp::Singleton<zamp::AgentState>::ResetForTest();
+  delete zamp::Singleton<zamp::FieldState>::GetInstance();
   zamp::Singleton<zamp::FieldState>::ResetForTest();
   drawing_->draw();
   ExpectNothingBeforeMarker();

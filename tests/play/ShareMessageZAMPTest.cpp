@@ -328,6 +328,8 @@ TEST_F(ShareMessageZAMPTest, TooFewValuesLeaveTheRecordUnchanged) {
 }
 
 TEST_F(ShareMessageZAMPTest, ReceiveWithoutAPerceptionStoreHearsNothing) {
+  // Frees what an earlier test left behind; production never frees a shared instance.
+  delete Singleton<RawStorage>::GetInstance();
   Singleton<RawStorage>::ResetForTest();
   for (int hear_id :
        {int{HEAR_FRIEND}, int{HEAR_ENEMY}, int{HEAR_SELF}, -1, MAX_HEAR_MESSAGE_NUM}) {
@@ -354,7 +356,8 @@ class ShareMessageZAMPHearTest : public ::testing::Test {
   void TearDown() override {
     delete Singleton<Parser>::GetInstance();
     delete Singleton<RawStorage>::GetInstance();
-    delete Singleton<WorldState>::GetInstance();
+    // Frees what an earlier test left behind; production never frees a shared instance.
+  delete Singleton<WorldState>::GetInstance();
     Singleton<Parser>::ResetForTest();
     Singleton<RawStorage>::ResetForTest();
     Singleton<WorldState>::ResetForTest();
@@ -496,9 +499,13 @@ TEST_F(ShareMessageZAMPModelTest, SilentOutsideTheOwnSlot) {
 }
 
 TEST(ShareMessageZAMPNoModelTest, MakeBeforeTheModelsExistIsSilent) {
+  delete Singleton<WorldState>::GetInstance();
   Singleton<WorldState>::ResetForTest();
+  delete Singleton<AgentState>::GetInstance();
   Singleton<AgentState>::ResetForTest();
+  delete Singleton<FieldState>::GetInstance();
   Singleton<FieldState>::ResetForTest();
+  delete Singleton<StrategyInformation>::GetInstance();
   Singleton<StrategyInformation>::ResetForTest();
   Z codec;
   EXPECT_EQ("", codec.Make());
