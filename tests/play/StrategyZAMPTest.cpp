@@ -1,0 +1,230 @@
+// The game strategy's core: construction, the move-state machine and the per-cycle Run.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+
+#include "core/const.h"
+#include "play/StrategyZAMP.h"
+#include "support/StrategyFixture.h"
+
+namespace zamp {
+namespace test {
+namespace {
+
+typedef AgentState::MoveState MS;
+const MS DRRIBLE = AgentState::MS_DRRIBLE;
+const MS GOTO = AgentState::MS_GOTO_POSITION;
+const MS ADJUST = AgentState::MS_ADJUST_KICK;
+const MS NOT_MOVE = AgentState::MS_NOT_MOVE;
+
+class StrategyZAMPTest : public StrategyFixture<> {};
+
+TEST_F(StrategyZAMPTest, StartsWithDrriblerElevenNoRecordsAndTheGoalAsKickTarget) {
+  EXPECT_EQ(Drribler(), 11);
+  EXPECT_DOUBLE_EQ(Access::TeamBallEnemyDistance(strategy_), 9999.9);
+  EXPECT_EQ(Access::KickTarget(strategy_), Eigen::Vector2d(15.0, 0.0));
+  ASSERT_EQ(Access::Ranking(strategy_).size(), 11u);
+  for (int unum = 1; unum <= 11; ++unum) {
+    EXPECT_FALSE(Access::Record(strategy_, unum).is_existence);
+    EXPECT_EQ(Access::Ranking(strategy_)[unum - 1], &Access::Record(strategy_, unum));
+  }
+  EXPECT_EQ(Access::TrustedBall(strategy_), &Access::Record(strategy_, 1));
+  EXPECT_FALSE(strategy_.IsKeeper());
+}
+
+TEST_F(StrategyZAMPTest, UniformNumbersOutsideOneToElevenNameNobody) {
+  for (int unum : {-1, 0, 12, 22, 1000}) EXPECT_EQ(Access::Find(strategy_, unum), nullptr) << unum;
+  EXPECT_EQ(Access::Find(strategy_, 1), &Access::Record(strategy_, 1));
+  EXPECT_EQ(Access::Find(strategy_, 11), &Access::Record(strategy_, 11));
+}
+
+TEST(StrategyZAMPMoveState, TransitionTable) {
+  struct Case {
+    MS current;
+    bool is_drribler;
+    bool start_kick;
+    bool give_up_kick;
+    MS next;
+  };
+  const Case cases[] = {
+      {DRRIBLE, true, false, false, DRRIBLE},
+      {DRRIBLE, true, false, true, DRRIBLE},
+      {DRRIBLE, false, false, false, GOTO},
+      // A ball at the foot wins over a lost election.
+      {DRRIBLE, false, true, false, ADJUST},
+      {DRRIBLE, true, true, true, ADJUST},
+      {GOTO, true, false, false, DRRIBLE},
+      {GOTO, true, true, false, DRRIBLE},
+      {GOTO, false, true, true, GOTO},
+      {ADJUST, true, true, true, ADJUST},
+      {ADJUST, true, false, false, ADJUST},
+      {ADJUST, true, false, true, DRRIBLE},
+      // Giving up also applies right after losing the election.
+      {ADJUST, false, false, true, DRRIBLE},
+      {ADJUST, false, true, true, GOTO},
+      {ADJUST, false, false, false, GOTO},
+      {NOT_MOVE, true, false, false, DRRIBLE},
+      {NOT_MOVE, false, true, true, GOTO},
+      {AgentState::MOVE_STATE_NUM, true, false, false, DRRIBLE},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(StrategyZAMPTestAccess::NextMoveState(c.current, c.is_drribler, c.start_kick,
+                                                     c.give_up_kick),
+              c.next)
+        << "from " << c.current << " drribler " << c.is_drribler << " K " << c.start_kick
+        << " R " << c.give_up_kick;
+  }
+}
+
+// The kick conditions from the models. The agent stands at `agent` facing +x with the ball
+// at `ball`; d is the team's nearest-opponent distance of the ball.
+TEST_F(StrategyZAMPTest, UpdateStateFromTheBallTheOpponentsAndTheClock) {
+  struct Case {
+    const char* name;
+    MS current;
+    bool is_drribler;
+    double game_time;  // s
+    KickModeID kick_mode;
+    bool can_kick_play;
+    Eigen::Vector2d agent;
+    Eigen::Vector2d ball;
+    double foot_distance;  // m; negative: as placed
+    double d;              // m
+    MS next;
+  };
+  const KickModeID NO = KM_NO_KICK_MODE;
+  const Case cases[] = {
+      {"free ball at the foot", DRRIBLE, true, 100, NO, false, {-0.5, 0}, {0, 0}, -1, 9999.9, ADJUST},
+      {"0.79 m, 0.1 m behind, own set play", DRRIBLE, true, 100, NO, true, {0, 0}, {-0.1, 0.5}, 0.79, 0.3, ADJUST},
+      {"0.2 m behind is behind", DRRIBLE, true, 100, NO, true, {0, 0}, {-0.2, 0.5}, 0.79, 0.3, DRRIBLE},
+      {"0.8 m is not at the foot", DRRIBLE, true, 100, NO, true, {0, 0}, {0.5, 0}, 0.8, 9999.9, DRRIBLE},
+      {"opponent at 2.4 m", DRRIBLE, true, 100, NO, false, {-0.5, 0}, {0, 0}, -1, 2.4, DRRIBLE},
+      {"opponent at 2.5 m", DRRIBLE, true, 100, NO, false, {-0.5, 0}, {0, 0}, -1, 2.5, ADJUST},
+      {"269.99 s: opponent at 2.4 m", DRRIBLE, true, 269.99, NO, false, {-0.5, 0}, {0, 0}, -1, 2.4, DRRIBLE},
+      {"270 s: opponent at 1.0 m", DRRIBLE, true, 270.0, NO, false, {-0.5, 0}, {0, 0}, -1, 1.0, ADJUST},
+      {"270 s: opponent at 0.99 m", DRRIBLE, true, 270.0, NO, false, {-0.5, 0}, {0, 0}, -1, 0.99, DRRIBLE},
+      {"second half, 270 s in", DRRIBLE, true, 570.0, NO, false, {-0.5, 0}, {0, 0}, -1, 1.0, ADJUST},
+      {"second half start", DRRIBLE, true, 300.0, NO, false, {-0.5, 0}, {0, 0}, -1, 1.0, DRRIBLE},
+      {"Z1 goal line strip", DRRIBLE, true, 100, NO, true, {13, 5}, {13.5, 5}, -1, 9999.9, DRRIBLE},
+      {"Z1 circle, outside Z2", DRRIBLE, true, 100, NO, true, {10.5, 2}, {11, 2}, -1, 9999.9, DRRIBLE},
+      {"Z2 outside Z3, opponent at 1.0 m", DRRIBLE, true, 100, NO, false, {11.5, 0}, {12, 0}, -1, 1.0, ADJUST},
+      {"Z2 outside Z3, opponent at 0.99 m", DRRIBLE, true, 100, NO, false, {11.5, 0}, {12, 0}, -1, 0.99, DRRIBLE},
+      {"Z2 and Z3", DRRIBLE, true, 100, NO, false, {13, 0.5}, {13.5, 0.5}, -1, 9999.9, DRRIBLE},
+      {"our corner kick, pressed", DRRIBLE, true, 100, KM_CORNER_KICK_US, true, {14, 9.5}, {14.5, 9.5}, -1, 0.1, ADJUST},
+      {"our kick-in, pressed", DRRIBLE, true, 100, KM_KICK_IN_US, true, {2, -9.5}, {2.5, -9.5}, -1, 0.1, ADJUST},
+      {"our corner kick, ball far", DRRIBLE, true, 100, KM_CORNER_KICK_US, true, {13, 9.5}, {14.5, 9.5}, -1, 0.1, DRRIBLE},
+      {"not the dribbler, ball at the foot", DRRIBLE, false, 100, NO, false, {-0.5, 0}, {0, 0}, -1, 9999.9, ADJUST},
+      {"not the dribbler", DRRIBLE, false, 100, NO, false, {-2, 0}, {0, 0}, -1, 9999.9, GOTO},
+      {"give up at 1.25 m", ADJUST, true, 100, NO, false, {-1, 0}, {0, 0}, -1, 1.25, DRRIBLE},
+      {"keep lining up at 1.26 m", ADJUST, true, 100, NO, false, {-1, 0}, {0, 0}, -1, 1.26, ADJUST},
+      {"270 s: keep at 0.51 m", ADJUST, true, 270, NO, false, {-1, 0}, {0, 0}, -1, 0.51, ADJUST},
+      {"270 s: give up at 0.5 m", ADJUST, true, 270, NO, false, {-1, 0}, {0, 0}, -1, 0.5, DRRIBLE},
+      {"Z2: keep at 0.6 m", ADJUST, true, 100, NO, false, {11, 0}, {12, 0}, -1, 0.6, ADJUST},
+      {"Z2: give up at 0.5 m", ADJUST, true, 100, NO, false, {11, 0}, {12, 0}, -1, 0.5, DRRIBLE},
+      {"lost election while lining up, pressed", ADJUST, false, 100, NO, false, {-1, 0}, {0, 0}, -1, 1.0, DRRIBLE},
+      {"lost election while lining up", ADJUST, false, 100, NO, false, {-1, 0}, {0, 0}, -1, 9999.9, GOTO},
+      {"position, elected", GOTO, true, 100, NO, false, {-5, 0}, {0, 0}, -1, 9999.9, DRRIBLE},
+      {"position, ball at the foot", GOTO, false, 100, NO, false, {-0.5, 0}, {0, 0}, -1, 9999.9, GOTO},
+      {"back to walking, elected", NOT_MOVE, true, 100, NO, false, {-0.5, 0}, {0, 0}, -1, 9999.9, DRRIBLE},
+      {"back to walking", NOT_MOVE, false, 100, NO, false, {-0.5, 0}, {0, 0}, -1, 9999.9, GOTO},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    world_.SetGameTime(c.game_time);
+    world_.SetKickMode(c.kick_mode, c.can_kick_play, false);
+    world_.PlaceAgent(c.agent.x(), c.agent.y(), 0.0);
+    world_.PlaceBall(c.ball.x(), c.ball.y());
+    if (c.foot_distance >= 0.0) world_.SetBallFootDistance(c.foot_distance);
+    world_.Update();
+    Access::TeamBallEnemyDistance(strategy_) = c.d;
+    Access::Drribler(strategy_) = c.is_drribler ? 2 : 3;
+    world_.SetMoveState(c.current);
+    Access::UpdateState(strategy_);
+    EXPECT_EQ(world_.agent().GetCurrentMoveState(), c.next);
+  }
+}
+
+TEST_F(StrategyZAMPTest, TheOwnNearestOpponentCountsWhenTheTeamHasNone) {
+  world_.PlaceAgent(-0.5, 0.0, 0.0);
+  world_.PlaceBall(0.0, 0.0);
+  world_.PlaceEnemy(0, 1.0, 0.0);  // 1 m from the ball, seen now
+  world_.Update();
+  Access::Drribler(strategy_) = 2;
+  world_.SetMoveState(DRRIBLE);
+  Access::UpdateState(strategy_);
+  EXPECT_EQ(world_.agent().GetCurrentMoveState(), DRRIBLE);
+}
+
+TEST_F(StrategyZAMPTest, ANonDrriblerGivingUpGoesToItsPositionOneCycleLater) {
+  world_.PlaceAgent(-1.0, 0.0, 0.0);
+  world_.PlaceBall(0.0, 0.0);
+  world_.Update();
+  Access::TeamBallEnemyDistance(strategy_) = 1.0;
+  Access::Drribler(strategy_) = 5;
+  world_.SetMoveState(ADJUST);
+  Access::UpdateState(strategy_);
+  EXPECT_EQ(world_.agent().GetCurrentMoveState(), DRRIBLE);
+  Access::UpdateState(strategy_);
+  EXPECT_EQ(world_.agent().GetCurrentMoveState(), GOTO);
+}
+
+TEST_F(StrategyZAMPTest, NobodyIsTheDrriblerWhenTheElectionNamesNobody) {
+  // An agent whose uniform number is not set must not take "nobody" (0) for itself.
+  world_.agent().SetUniformNumber(0);
+  world_.PlaceAgent(-3.0, 0.0, 0.0);
+  world_.Update();
+  Access::Drribler(strategy_) = StrategyZAMP::NO_ONE_DRRIBLE;
+  world_.SetMoveState(NOT_MOVE);
+  Access::UpdateState(strategy_);
+  EXPECT_EQ(world_.agent().GetCurrentMoveState(), GOTO);
+}
+
+TEST_F(StrategyZAMPTest, RunDrriblesTowardsTheBallAndLooksAtIt) {
+  world_.PlaceAgent(-3.0, 0.0, 0.0);
+  world_.PlaceBall(0.0, 0.0);
+  world_.Update();
+  Access::Drribler(strategy_) = 2;
+  world_.SetMoveState(NOT_MOVE);
+  strategy_.Run();
+  EXPECT_EQ(world_.agent().GetCurrentMoveState(), DRRIBLE);
+  EXPECT_NEAR(walk().GetVerticalSpeed(), 1.0, 1e-9);
+  EXPECT_NEAR(walk().GetRotationSpeed(), 0.0, 1e-9);
+  EXPECT_TRUE(strategy_.command_.empty());
+  EXPECT_DOUBLE_EQ(world_.joints().GetTargetDegree(HJ_HJ1), 0.0);
+}
+
+TEST_F(StrategyZAMPTest, RunWalksANonDrriblerToItsPositionAndKeepsTheHeadOnTheBall) {
+  world_.PlaceAgent(-3.0, 0.0, 0.0);
+  world_.PlaceBall(-3.0, 2.0);  // 90 degrees to the left
+  world_.Update();
+  Access::Drribler(strategy_) = 5;
+  world_.SetMoveState(NOT_MOVE);
+  strategy_.Run();
+  EXPECT_EQ(world_.agent().GetCurrentMoveState(), GOTO);
+  // Nobody heard: the formation point is the centre spot, 3 m ahead.
+  EXPECT_NEAR(walk().GetVerticalSpeed(), 1.0, 1e-9);
+  EXPECT_NEAR(walk().GetHorizonSpeed(), 0.0, 1e-9);
+  EXPECT_DOUBLE_EQ(world_.joints().GetTargetDegree(HJ_HJ1), 90.0);
+}
+
+TEST_F(StrategyZAMPTest, RunWithoutAWalkEngineOnlyDecides) {
+  strategy_.walk_.reset();
+  world_.PlaceAgent(-3.0, 0.0, 0.0);
+  world_.Update();
+  Access::Drribler(strategy_) = 2;
+  world_.SetMoveState(NOT_MOVE);
+  strategy_.Run();
+  EXPECT_EQ(world_.agent().GetCurrentMoveState(), DRRIBLE);
+}
+
+TEST_F(StrategyZAMPTest, SaysTheTeamMessageOnlyInItsSlot) {
+  world_.SetServerTime(88 * 0.02);  // cycle 88: residue 0, uniform number 1's slot
+  EXPECT_TRUE(strategy_.MakeSay().empty());
+  world_.SetServerTime(90 * 0.02);  // residue 2: uniform number 2
+  EXPECT_EQ(strategy_.MakeSay().size(), 17u);
+}
+
+}  // namespace
+}  // namespace test
+}  // namespace zamp
