@@ -43,8 +43,8 @@ class StrategyZAMPHearTest : public StrategyFixture<> {
 
 TEST_F(StrategyZAMPHearTest, AHeardMessageFillsTheSendersRecordAndElects) {
   world_.Hear(Says(3, V(-2.0, 1.0), V(0.0, 0.0)), 30.0);
-  strategy_.UpdateHear();
-  const ShareData& record = Access::Record(strategy_, 3);
+  strategy().UpdateHear();
+  const ShareData& record = Access::Record(strategy(), 3);
   EXPECT_TRUE(record.is_existence);
   EXPECT_EQ(record.uniform_number, 3);
   EXPECT_NEAR(record.agent_coord.x(), -2.0, 0.03);
@@ -52,18 +52,18 @@ TEST_F(StrategyZAMPHearTest, AHeardMessageFillsTheSendersRecordAndElects) {
   EXPECT_NEAR(record.ball_coord.norm(), 0.0, 0.03);
   EXPECT_DOUBLE_EQ(record.hear_direction, 30.0);
   EXPECT_EQ(record.kick_target_coord, V(15.0, -2.0));  // -3 travels as -2.903
-  EXPECT_EQ(Access::LatestHeard(strategy_), &record);
-  EXPECT_EQ(Access::TrustedBall(strategy_), &record);
+  EXPECT_EQ(Access::LatestHeard(strategy()), &record);
+  EXPECT_EQ(Access::TrustedBall(strategy()), &record);
   EXPECT_EQ(Drribler(), 3);
-  EXPECT_EQ(Access::KickTarget(strategy_), V(15.0, -2.0));
-  EXPECT_NEAR(Access::TeamBallEnemyDistance(strategy_), 3.0, 1e-9);
-  for (int unum : {1, 2, 4, 11}) EXPECT_FALSE(Access::Record(strategy_, unum).is_existence);
+  EXPECT_EQ(Access::KickTarget(strategy()), V(15.0, -2.0));
+  EXPECT_NEAR(Access::TeamBallEnemyDistance(strategy()), 3.0, 1e-9);
+  for (int unum : {1, 2, 4, 11}) EXPECT_FALSE(Access::Record(strategy(), unum).is_existence);
 }
 
 TEST_F(StrategyZAMPHearTest, TheOwnEchoIsHeardWhenNoMateSpoke) {
   world_.HearSelf(Says(2, V(-1.0, 0.0), V(0.0, 0.0)));
-  strategy_.UpdateHear();
-  EXPECT_TRUE(Access::Record(strategy_, 2).is_existence);
+  strategy().UpdateHear();
+  EXPECT_TRUE(Access::Record(strategy(), 2).is_existence);
   EXPECT_EQ(Drribler(), 2);
 }
 
@@ -75,9 +75,9 @@ TEST_F(StrategyZAMPHearTest, AMatesMessageWinsOverTheOwnEcho) {
           .Hear(StrategyWorld::TEAM, 10.0, -45.0, Says(4, V(-3.0, 0.0), V(0.0, 0.0)))
           .Str());
   Singleton<RawStorage>::GetInstance()->Update();
-  strategy_.UpdateHear();
-  EXPECT_TRUE(Access::Record(strategy_, 4).is_existence);
-  EXPECT_FALSE(Access::Record(strategy_, 2).is_existence);
+  strategy().UpdateHear();
+  EXPECT_TRUE(Access::Record(strategy(), 4).is_existence);
+  EXPECT_FALSE(Access::Record(strategy(), 2).is_existence);
 }
 
 TEST_F(StrategyZAMPHearTest, UnusableMessagesChangeNothing) {
@@ -96,15 +96,15 @@ TEST_F(StrategyZAMPHearTest, UnusableMessagesChangeNothing) {
   for (const std::string& text : texts) {
     SCOPED_TRACE(text);
     world_.Hear(text, 10.0);
-    strategy_.UpdateHear();
+    strategy().UpdateHear();
     world_.HearSelf(text);
-    strategy_.UpdateHear();
+    strategy().UpdateHear();
   }
   world_.HearNothing();
-  strategy_.UpdateHear();
-  for (int unum = 1; unum <= 11; ++unum) EXPECT_FALSE(Access::Record(strategy_, unum).is_existence);
+  strategy().UpdateHear();
+  for (int unum = 1; unum <= 11; ++unum) EXPECT_FALSE(Access::Record(strategy(), unum).is_existence);
   EXPECT_EQ(Drribler(), 11);
-  EXPECT_EQ(Access::LatestHeard(strategy_), &Access::Record(strategy_, 1));
+  EXPECT_EQ(Access::LatestHeard(strategy()), &Access::Record(strategy(), 1));
 }
 
 TEST_F(StrategyZAMPHearTest, ElectionRanksByDistanceAngleAndFall) {
@@ -164,13 +164,13 @@ TEST_F(StrategyZAMPHearTest, RankingValuesAreTheProductOfTheFactors) {
   Mate(3, V(0, 2), V(0, 0)).has_fall = true;
   Mate(4, V(4, 0), V(0, 0));
   Elect();
-  EXPECT_NEAR(Access::Record(strategy_, 2).drrible_primary, 1.0, 1e-12);
-  EXPECT_NEAR(Access::Record(strategy_, 3).drrible_primary, 0.5 * 0.5 * 0.1, 1e-12);
-  EXPECT_NEAR(Access::Record(strategy_, 4).drrible_primary, 0.25 * 0.3, 1e-12);
-  EXPECT_EQ(Access::Record(strategy_, 1).drrible_primary, 0.0);
-  EXPECT_NEAR(Access::Record(strategy_, 3).ball_distance, 2.0, 1e-12);
-  EXPECT_DOUBLE_EQ(Access::Record(strategy_, 5).ball_distance, 9999.9);
-  const std::vector<ShareData*>& ranking = Access::Ranking(strategy_);
+  EXPECT_NEAR(Access::Record(strategy(), 2).drrible_primary, 1.0, 1e-12);
+  EXPECT_NEAR(Access::Record(strategy(), 3).drrible_primary, 0.5 * 0.5 * 0.1, 1e-12);
+  EXPECT_NEAR(Access::Record(strategy(), 4).drrible_primary, 0.25 * 0.3, 1e-12);
+  EXPECT_EQ(Access::Record(strategy(), 1).drrible_primary, 0.0);
+  EXPECT_NEAR(Access::Record(strategy(), 3).ball_distance, 2.0, 1e-12);
+  EXPECT_DOUBLE_EQ(Access::Record(strategy(), 5).ball_distance, 9999.9);
+  const std::vector<ShareData*>& ranking = Access::Ranking(strategy());
   EXPECT_EQ(ranking[0]->uniform_number, 2);
   EXPECT_EQ(ranking[1]->uniform_number, 4);
   EXPECT_EQ(ranking[2]->uniform_number, 3);
@@ -226,10 +226,10 @@ TEST_F(StrategyZAMPHearTest, TheChangeTimeFollowsAChangedDrribler) {
   world_.SetServerTime(12.34);
   Elect();
   EXPECT_EQ(Drribler(), 2);
-  EXPECT_DOUBLE_EQ(Access::ChangeDrribleTime(strategy_), 12.34);
+  EXPECT_DOUBLE_EQ(Access::ChangeDrribleTime(strategy()), 12.34);
   world_.SetServerTime(20.0);
   Elect();
-  EXPECT_DOUBLE_EQ(Access::ChangeDrribleTime(strategy_), 12.34);
+  EXPECT_DOUBLE_EQ(Access::ChangeDrribleTime(strategy()), 12.34);
 }
 
 TEST_F(StrategyZAMPHearTest, TheTeamTrustsTheFreshestBallSighting) {
@@ -240,7 +240,7 @@ TEST_F(StrategyZAMPHearTest, TheTeamTrustsTheFreshestBallSighting) {
   fresh.server_time = 11.0;
   fresh.ball_primary = 10.9;
   Elect();
-  EXPECT_EQ(Access::TrustedBall(strategy_), &fresh);
+  EXPECT_EQ(Access::TrustedBall(strategy()), &fresh);
   // Distances are to the trusted ball: mate 3 is 1 m from it, mate 2 4 m.
   EXPECT_NEAR(fresh.ball_distance, 1.0, 1e-12);
   EXPECT_NEAR(stale.ball_distance, 4.0, 1e-12);
@@ -251,7 +251,7 @@ TEST_F(StrategyZAMPHearTest, TheTeamNearestOpponentIsTheSmallestReport) {
   Mate(2, V(-1, 0), V(0, 0)).ball_nearest_enemy_dist = 3.2;
   Mate(3, V(-2, 0), V(0, 0)).ball_nearest_enemy_dist = 1.7;
   Elect();
-  EXPECT_DOUBLE_EQ(Access::TeamBallEnemyDistance(strategy_), 1.7);
+  EXPECT_DOUBLE_EQ(Access::TeamBallEnemyDistance(strategy()), 1.7);
 }
 
 TEST_F(StrategyZAMPHearTest, TheKickTargetComesFromTheMateSeeingTheMostOpponents) {
@@ -266,21 +266,21 @@ TEST_F(StrategyZAMPHearTest, TheKickTargetComesFromTheMateSeeingTheMostOpponents
   c.kick_target_coord = V(10, 7);
   Elect();
   // 3 and 4 see five each; 3 ranks higher.
-  EXPECT_EQ(Access::KickTarget(strategy_), V(12, -4));
+  EXPECT_EQ(Access::KickTarget(strategy()), V(12, -4));
 
   // While the dribbler (2) lines up or kicks, the target stays.
   a.move_state = AgentState::MS_ADJUST_KICK;
   b.kick_target_coord = V(5, 5);
   Elect();
   EXPECT_EQ(Drribler(), 2);
-  EXPECT_EQ(Access::KickTarget(strategy_), V(12, -4));
+  EXPECT_EQ(Access::KickTarget(strategy()), V(12, -4));
   a.move_state = AgentState::MS_DRRIBLE;
   a.behavior = AgentState::BEH_KICK;
   Elect();
-  EXPECT_EQ(Access::KickTarget(strategy_), V(12, -4));
+  EXPECT_EQ(Access::KickTarget(strategy()), V(12, -4));
   a.behavior = AgentState::BEH_MOVE;
   Elect();
-  EXPECT_EQ(Access::KickTarget(strategy_), V(5, 5));
+  EXPECT_EQ(Access::KickTarget(strategy()), V(5, 5));
 }
 
 TEST_F(StrategyZAMPHearTest, EqualRecordsElectTheSameForAnyInitialOrder) {
@@ -292,22 +292,22 @@ TEST_F(StrategyZAMPHearTest, EqualRecordsElectTheSameForAnyInitialOrder) {
   }
   Elect();
   const int elected = Drribler();
-  const ShareData* trusted = Access::TrustedBall(strategy_);
-  const std::vector<ShareData*> ranking = Access::Ranking(strategy_);
-  const V kick_target = Access::KickTarget(strategy_);
+  const ShareData* trusted = Access::TrustedBall(strategy());
+  const std::vector<ShareData*> ranking = Access::Ranking(strategy());
+  const V kick_target = Access::KickTarget(strategy());
   EXPECT_EQ(elected, 2);
   EXPECT_EQ(trusted->uniform_number, 2);
   EXPECT_EQ(kick_target, V(2, 0));
 
   std::mt19937 random(7);
   for (int trial = 0; trial < 200; ++trial) {
-    std::vector<ShareData*>& order = Access::Ranking(strategy_);
+    std::vector<ShareData*>& order = Access::Ranking(strategy());
     std::shuffle(order.begin(), order.end(), random);
     Elect();
     ASSERT_EQ(Drribler(), elected);
-    ASSERT_EQ(Access::TrustedBall(strategy_), trusted);
-    ASSERT_EQ(Access::Ranking(strategy_), ranking);
-    ASSERT_EQ(Access::KickTarget(strategy_), kick_target);
+    ASSERT_EQ(Access::TrustedBall(strategy()), trusted);
+    ASSERT_EQ(Access::Ranking(strategy()), ranking);
+    ASSERT_EQ(Access::KickTarget(strategy()), kick_target);
   }
 }
 
@@ -318,13 +318,13 @@ TEST_F(StrategyZAMPHearTest, TwoMatesHearingTheSameMessagesElectTheSameDrribler)
   // The two hear the three messages in opposite orders.
   for (int i = 0; i < 3; ++i) {
     world_.Hear(texts[i], 0.0);
-    strategy_.UpdateHear();
+    strategy().UpdateHear();
     world_.Hear(texts[2 - i], 0.0);
     other.UpdateHear();
   }
   EXPECT_EQ(Drribler(), 3);
   EXPECT_EQ(Access::Drribler(other), Drribler());
-  EXPECT_EQ(Access::KickTarget(other), Access::KickTarget(strategy_));
+  EXPECT_EQ(Access::KickTarget(other), Access::KickTarget(strategy()));
 }
 
 TEST_F(StrategyZAMPHearTest, HeadFollowsTheSeenBallTheTeamBallOrScans) {
@@ -335,7 +335,7 @@ TEST_F(StrategyZAMPHearTest, HeadFollowsTheSeenBallTheTeamBallOrScans) {
   // Seen: the neck follows the sighting.
   world_.PlaceBall(0.0, 0.0, true);
   world_.SetBallHorizonDegree(30.0);
-  Access::ControlHead(strategy_);
+  Access::ControlHead(strategy());
   EXPECT_DOUBLE_EQ(world_.joints().GetTargetDegree(HJ_HJ1), 30.0);
   EXPECT_DOUBLE_EQ(world_.joints().GetTargetDegree(HJ_HJ2), 0.0);
 
@@ -343,12 +343,12 @@ TEST_F(StrategyZAMPHearTest, HeadFollowsTheSeenBallTheTeamBallOrScans) {
   world_.PlaceBall(0.0, 0.0, false);
   world_.PlaceAgent(-3.0, 0.0, 90.0);
   world_.Update();
-  Access::ControlHead(strategy_);
+  Access::ControlHead(strategy());
   EXPECT_NEAR(world_.joints().GetTargetDegree(HJ_HJ1), -90.0, 1e-9);
   EXPECT_NEAR(world_.joints().GetTargetDegree(HJ_HJ2), std::atan2(-0.4, 3.0) * 180.0 / 3.141592653589793, 1e-9);
 
   // Not seen and the team's sighting 0.6 s old: sweep.
-  Access::Record(strategy_, 3).ball_primary = Access::Record(strategy_, 3).server_time - 0.6;
+  Access::Record(strategy(), 3).ball_primary = Access::Record(strategy(), 3).server_time - 0.6;
   struct Case {
     int cycle;
     double yaw;
@@ -363,7 +363,7 @@ TEST_F(StrategyZAMPHearTest, HeadFollowsTheSeenBallTheTeamBallOrScans) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.cycle);
     world_.SetServerTime(c.cycle * 0.02);
-    Access::ControlHead(strategy_);
+    Access::ControlHead(strategy());
     EXPECT_DOUBLE_EQ(world_.joints().GetTargetDegree(HJ_HJ1), c.yaw);
     EXPECT_DOUBLE_EQ(world_.joints().GetSpeed(HJ_HJ1), c.yaw_speed);
     EXPECT_DOUBLE_EQ(world_.joints().GetTargetDegree(HJ_HJ2), c.pitch);

@@ -22,21 +22,21 @@ class StrategyZAMPTest : public StrategyFixture<> {};
 
 TEST_F(StrategyZAMPTest, StartsWithDrriblerElevenNoRecordsAndTheGoalAsKickTarget) {
   EXPECT_EQ(Drribler(), 11);
-  EXPECT_DOUBLE_EQ(Access::TeamBallEnemyDistance(strategy_), 9999.9);
-  EXPECT_EQ(Access::KickTarget(strategy_), Eigen::Vector2d(15.0, 0.0));
-  ASSERT_EQ(Access::Ranking(strategy_).size(), 11u);
+  EXPECT_DOUBLE_EQ(Access::TeamBallEnemyDistance(strategy()), 9999.9);
+  EXPECT_EQ(Access::KickTarget(strategy()), Eigen::Vector2d(15.0, 0.0));
+  ASSERT_EQ(Access::Ranking(strategy()).size(), 11u);
   for (int unum = 1; unum <= 11; ++unum) {
-    EXPECT_FALSE(Access::Record(strategy_, unum).is_existence);
-    EXPECT_EQ(Access::Ranking(strategy_)[unum - 1], &Access::Record(strategy_, unum));
+    EXPECT_FALSE(Access::Record(strategy(), unum).is_existence);
+    EXPECT_EQ(Access::Ranking(strategy())[unum - 1], &Access::Record(strategy(), unum));
   }
-  EXPECT_EQ(Access::TrustedBall(strategy_), &Access::Record(strategy_, 1));
-  EXPECT_FALSE(strategy_.IsKeeper());
+  EXPECT_EQ(Access::TrustedBall(strategy()), &Access::Record(strategy(), 1));
+  EXPECT_FALSE(strategy().IsKeeper());
 }
 
 TEST_F(StrategyZAMPTest, UniformNumbersOutsideOneToElevenNameNobody) {
-  for (int unum : {-1, 0, 12, 22, 1000}) EXPECT_EQ(Access::Find(strategy_, unum), nullptr) << unum;
-  EXPECT_EQ(Access::Find(strategy_, 1), &Access::Record(strategy_, 1));
-  EXPECT_EQ(Access::Find(strategy_, 11), &Access::Record(strategy_, 11));
+  for (int unum : {-1, 0, 12, 22, 1000}) EXPECT_EQ(Access::Find(strategy(), unum), nullptr) << unum;
+  EXPECT_EQ(Access::Find(strategy(), 1), &Access::Record(strategy(), 1));
+  EXPECT_EQ(Access::Find(strategy(), 11), &Access::Record(strategy(), 11));
 }
 
 TEST(StrategyZAMPMoveState, TransitionTable) {
@@ -137,10 +137,10 @@ TEST_F(StrategyZAMPTest, UpdateStateFromTheBallTheOpponentsAndTheClock) {
     world_.PlaceBall(c.ball.x(), c.ball.y());
     if (c.foot_distance >= 0.0) world_.SetBallFootDistance(c.foot_distance);
     world_.Update();
-    Access::TeamBallEnemyDistance(strategy_) = c.d;
-    Access::Drribler(strategy_) = c.is_drribler ? 2 : 3;
+    Access::TeamBallEnemyDistance(strategy()) = c.d;
+    Access::Drribler(strategy()) = c.is_drribler ? 2 : 3;
     world_.SetMoveState(c.current);
-    Access::UpdateState(strategy_);
+    Access::UpdateState(strategy());
     EXPECT_EQ(world_.agent().GetCurrentMoveState(), c.next);
   }
 }
@@ -150,9 +150,9 @@ TEST_F(StrategyZAMPTest, TheOwnNearestOpponentCountsWhenTheTeamHasNone) {
   world_.PlaceBall(0.0, 0.0);
   world_.PlaceEnemy(0, 1.0, 0.0);  // 1 m from the ball, seen now
   world_.Update();
-  Access::Drribler(strategy_) = 2;
+  Access::Drribler(strategy()) = 2;
   world_.SetMoveState(DRRIBLE);
-  Access::UpdateState(strategy_);
+  Access::UpdateState(strategy());
   EXPECT_EQ(world_.agent().GetCurrentMoveState(), DRRIBLE);
 }
 
@@ -160,12 +160,12 @@ TEST_F(StrategyZAMPTest, ANonDrriblerGivingUpGoesToItsPositionOneCycleLater) {
   world_.PlaceAgent(-1.0, 0.0, 0.0);
   world_.PlaceBall(0.0, 0.0);
   world_.Update();
-  Access::TeamBallEnemyDistance(strategy_) = 1.0;
-  Access::Drribler(strategy_) = 5;
+  Access::TeamBallEnemyDistance(strategy()) = 1.0;
+  Access::Drribler(strategy()) = 5;
   world_.SetMoveState(ADJUST);
-  Access::UpdateState(strategy_);
+  Access::UpdateState(strategy());
   EXPECT_EQ(world_.agent().GetCurrentMoveState(), DRRIBLE);
-  Access::UpdateState(strategy_);
+  Access::UpdateState(strategy());
   EXPECT_EQ(world_.agent().GetCurrentMoveState(), GOTO);
 }
 
@@ -174,9 +174,9 @@ TEST_F(StrategyZAMPTest, NobodyIsTheDrriblerWhenTheElectionNamesNobody) {
   world_.agent().SetUniformNumber(0);
   world_.PlaceAgent(-3.0, 0.0, 0.0);
   world_.Update();
-  Access::Drribler(strategy_) = StrategyZAMP::NO_ONE_DRRIBLE;
+  Access::Drribler(strategy()) = StrategyZAMP::NO_ONE_DRRIBLE;
   world_.SetMoveState(NOT_MOVE);
-  Access::UpdateState(strategy_);
+  Access::UpdateState(strategy());
   EXPECT_EQ(world_.agent().GetCurrentMoveState(), GOTO);
 }
 
@@ -184,13 +184,13 @@ TEST_F(StrategyZAMPTest, RunDrriblesTowardsTheBallAndLooksAtIt) {
   world_.PlaceAgent(-3.0, 0.0, 0.0);
   world_.PlaceBall(0.0, 0.0);
   world_.Update();
-  Access::Drribler(strategy_) = 2;
+  Access::Drribler(strategy()) = 2;
   world_.SetMoveState(NOT_MOVE);
-  strategy_.Run();
+  strategy().Run();
   EXPECT_EQ(world_.agent().GetCurrentMoveState(), DRRIBLE);
   EXPECT_NEAR(walk().GetVerticalSpeed(), 1.0, 1e-9);
   EXPECT_NEAR(walk().GetRotationSpeed(), 0.0, 1e-9);
-  EXPECT_TRUE(strategy_.command_.empty());
+  EXPECT_TRUE(strategy().command_.empty());
   EXPECT_DOUBLE_EQ(world_.joints().GetTargetDegree(HJ_HJ1), 0.0);
 }
 
@@ -198,9 +198,9 @@ TEST_F(StrategyZAMPTest, RunWalksANonDrriblerToItsPositionAndKeepsTheHeadOnTheBa
   world_.PlaceAgent(-3.0, 0.0, 0.0);
   world_.PlaceBall(-3.0, 2.0);  // 90 degrees to the left
   world_.Update();
-  Access::Drribler(strategy_) = 5;
+  Access::Drribler(strategy()) = 5;
   world_.SetMoveState(NOT_MOVE);
-  strategy_.Run();
+  strategy().Run();
   EXPECT_EQ(world_.agent().GetCurrentMoveState(), GOTO);
   // Nobody heard: the formation point is the centre spot, 3 m ahead.
   EXPECT_NEAR(walk().GetVerticalSpeed(), 1.0, 1e-9);
@@ -209,20 +209,20 @@ TEST_F(StrategyZAMPTest, RunWalksANonDrriblerToItsPositionAndKeepsTheHeadOnTheBa
 }
 
 TEST_F(StrategyZAMPTest, RunWithoutAWalkEngineOnlyDecides) {
-  strategy_.walk_.reset();
+  strategy().walk_.reset();
   world_.PlaceAgent(-3.0, 0.0, 0.0);
   world_.Update();
-  Access::Drribler(strategy_) = 2;
+  Access::Drribler(strategy()) = 2;
   world_.SetMoveState(NOT_MOVE);
-  strategy_.Run();
+  strategy().Run();
   EXPECT_EQ(world_.agent().GetCurrentMoveState(), DRRIBLE);
 }
 
 TEST_F(StrategyZAMPTest, SaysTheTeamMessageOnlyInItsSlot) {
   world_.SetServerTime(88 * 0.02);  // cycle 88: residue 0, uniform number 1's slot
-  EXPECT_TRUE(strategy_.MakeSay().empty());
+  EXPECT_TRUE(strategy().MakeSay().empty());
   world_.SetServerTime(90 * 0.02);  // residue 2: uniform number 2
-  EXPECT_EQ(strategy_.MakeSay().size(), 17u);
+  EXPECT_EQ(strategy().MakeSay().size(), 17u);
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <Eigen/Core>
+#include <memory>
 
 #include "play/StrategyZAMP.h"
 #include "support/StrategyWorld.h"
@@ -27,7 +28,14 @@ class StrategyFixture : public ::testing::Test {
 
   explicit StrategyFixture(int uniform_number = 2, AgentTypeID agent_type = AGENT_TYPE_STANDARD)
       : world_(uniform_number, agent_type) {
-    strategy_.walk_ = world_.walk();
+    NewStrategy();
+  }
+
+  S& strategy() { return *strategy_; }
+  // Replaces the strategy with a fresh one bound to the same walk engine.
+  void NewStrategy() {
+    strategy_ = std::make_unique<S>();
+    strategy_->walk_ = world_.walk();
   }
 
   // The record of team mate `uniform_number` as a heard message would leave it: at
@@ -55,17 +63,17 @@ class StrategyFixture : public ::testing::Test {
   }
   // The same, stored in the strategy's record of that mate.
   ShareData& Mate(int uniform_number, const Eigen::Vector2d& position, const Eigen::Vector2d& ball) {
-    ShareData& record = Access::Record(strategy_, uniform_number);
+    ShareData& record = Access::Record(*strategy_, uniform_number);
     record = MateRecord(uniform_number, position, ball);
     return record;
   }
 
-  void Elect() { Access::ElectDrribler(strategy_, world_.world()); }
-  int Drribler() { return Access::Drribler(strategy_); }
+  void Elect() { Access::ElectDrribler(*strategy_, world_.world()); }
+  int Drribler() { return Access::Drribler(*strategy_); }
   Walk& walk() { return *world_.walk(); }
 
   StrategyWorld world_;
-  S strategy_;
+  std::unique_ptr<S> strategy_;
 };
 
 }  // namespace test
