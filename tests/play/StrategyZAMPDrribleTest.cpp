@@ -4,7 +4,6 @@
 #include <string>
 
 #include "core/const.h"
-#include "motion/TabeWalk.h"
 #include "play/StrategyZAMP.h"
 #include "support/StrategyFixture.h"
 
@@ -25,17 +24,10 @@ struct Targets {
 class StrategyZAMPDrribleTest : public StrategyFixture<> {
  protected:
   void ExpectAdjusted(const Targets& raw) {
-    TabeWalk reference;
-    reference.SettingSpeed(raw.forward, raw.sideways, raw.turn);
-    reference.AdjustSpeed();
-    ExpectTargets({reference.GetVerticalSpeed(), reference.GetHorizonSpeed(),
-                   reference.GetRotationSpeed()});
+    ExpectAdjustedWalkTargets(raw.forward, raw.sideways, raw.turn);
   }
-
   void ExpectTargets(const Targets& expected) {
-    EXPECT_NEAR(walk().GetVerticalSpeed(), expected.forward, 1e-9);
-    EXPECT_NEAR(walk().GetHorizonSpeed(), expected.sideways, 1e-9);
-    EXPECT_NEAR(walk().GetRotationSpeed(), expected.turn, 1e-9);
+    ExpectWalkTargets(expected.forward, expected.sideways, expected.turn);
   }
 };
 

@@ -13,6 +13,7 @@
 #include <Eigen/Core>
 #include <memory>
 
+#include "motion/TabeWalk.h"
 #include "play/StrategyZAMP.h"
 #include "support/StrategyWorld.h"
 #include "support/StrategyZAMPTestAccess.h"
@@ -66,6 +67,22 @@ class StrategyFixture : public ::testing::Test {
     ShareData& record = Access::Record(*strategy_, uniform_number);
     record = MateRecord(uniform_number, position, ball);
     return record;
+  }
+
+  // The walk's targets (forward, sideways, turn) as they are.
+  void ExpectWalkTargets(double forward, double sideways, double turn) {
+    EXPECT_NEAR(walk().GetVerticalSpeed(), forward, 1e-9);
+    EXPECT_NEAR(walk().GetHorizonSpeed(), sideways, 1e-9);
+    EXPECT_NEAR(walk().GetRotationSpeed(), turn, 1e-9);
+  }
+  // The walk's targets after raw targets went through the walk's coupling (AdjustSpeed) on
+  // a walk at rest.
+  void ExpectAdjustedWalkTargets(double forward, double sideways, double turn) {
+    TabeWalk reference;
+    reference.SettingSpeed(forward, sideways, turn);
+    reference.AdjustSpeed();
+    ExpectWalkTargets(reference.GetVerticalSpeed(), reference.GetHorizonSpeed(),
+                      reference.GetRotationSpeed());
   }
 
   void Elect() { Access::ElectDrribler(*strategy_, world_.world()); }

@@ -58,6 +58,16 @@ struct StrategyZAMPTestAccess {
   static void ElectDrribler(StrategyZAMP& strategy, const WorldState& world) {
     strategy.ElectDrribler(world);
   }
+  // The kick this situation calls for, and where it is aimed.
+  static StrategyZAMP::KickKind ChooseKick(StrategyZAMP& strategy) {
+    return strategy.ChooseKick(strategy.FetchModels());
+  }
+  static Eigen::Vector2d KickAim(StrategyZAMP& strategy) {
+    const StrategyZAMP::Models models = strategy.FetchModels();
+    const StrategyZAMP::KickParameter& kick = StrategyZAMP::GetKickParameter(
+        strategy.ChooseKick(models), models.agent.GetAgentType());
+    return strategy.KickTarget(models, kick);
+  }
   static AgentState::MoveState NextMoveState(AgentState::MoveState current, bool is_drribler,
                                              bool start_kick, bool give_up_kick) {
     return StrategyZAMP::NextMoveState(current, {is_drribler, start_kick, give_up_kick});
