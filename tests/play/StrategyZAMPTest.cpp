@@ -4,8 +4,14 @@
 #include <cmath>
 #include <string>
 
+#include "core/JointController.h"
+#include "core/Singleton.h"
 #include "core/const.h"
+#include "motion/TabeWalk.h"
 #include "play/StrategyZAMP.h"
+#include "support/Fixtures.h"
+#include "support/ModelCycle.h"
+#include "support/PerceptionText.h"
 #include "support/StrategyFixture.h"
 
 namespace zamp {
@@ -223,6 +229,57 @@ TEST_F(StrategyZAMPTest, SaysTheTeamMessageOnlyInItsSlot) {
   EXPECT_TRUE(strategy().MakeSay().empty());
   world_.SetServerTime(90 * 0.02);  // residue 2: uniform number 2
   EXPECT_EQ(strategy().MakeSay().size(), 17u);
+}
+
+// The strategy runs every cycle of the recorded games on the models those perceptions
+// give, hearing the foreign say texts in them and its own messages echoed back as the
+// server would echo them.
+TEST(StrategyZAMPRecorded, RecordedGamesGiveFiniteWalkTargets) {
+  struct Case {
+    const char* file;
+    const char* team;
+    Eigen::Vector3d beam;
+  };
+  const Case cases[] = {
+      {"perception/three_players_left_unum1.txt", "Alpha", {-2.0, 0.0, 0.0}},
+      {"perception/three_players_right_unum1.txt", "Beta", {-2.0, 0.5, 0.0}},
+      {"perception/before_kickoff_type0.txt", "Alpha", {-14.5, 0.0, 0.0}},
+      {"perception/toes_type4.txt", "Alpha", {-3.0, 0.0, 0.0}},
+      {"perception/ground_truth_sync_type0.txt", "Alpha", {-3.0, 1.0, 45.0}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.file);
+    const std::vector<std::string> lines = ReadFixtureLines(c.file);
+    // Played as uniform number 2: a lone keeper's number hands the ball to nobody.
+    ModelCycle cycle(c.team, 2);
+    delete Singleton<JointController>::GetInstance();
+    Singleton<JointController>::ResetForTest();
+    Singleton<JointController>::Create();
+    StrategyZAMP strategy;
+    strategy.walk_ = std::make_shared<TabeWalk>();
+    cycle.Start(lines.front(), c.beam);
+    std::string said;
+    int heard = 0;
+    for (size_t i = 1; i < lines.size(); ++i) {
+      std::string message = lines[i];
+      if (!said.empty()) message += PerceptionText().HearSelf(c.team, 0.0, said).Str();
+      cycle.Step(message);
+      strategy.UpdateHear();
+      if (StrategyZAMPTestAccess::LatestHeard(strategy)->is_existence) ++heard;
+      cycle.agent().SetCurrentBehavior(AgentState::BEH_MOVE);
+      strategy.Run();
+      strategy.command_.clear();
+      said = strategy.MakeSay();
+      const Walk& walk = *strategy.walk_;
+      ASSERT_TRUE(std::isfinite(walk.GetVerticalSpeed()) && std::isfinite(walk.GetHorizonSpeed()) &&
+                  std::isfinite(walk.GetRotationSpeed()))
+          << "message " << i;
+    }
+    EXPECT_GT(heard, 0);
+    // Alone in the records, it elects itself in play and nobody before kick-off.
+    EXPECT_EQ(StrategyZAMPTestAccess::Drribler(strategy),
+              cycle.world().GetPlayMode() == PM_PLAY_ON ? 2 : StrategyZAMP::NO_ONE_DRRIBLE);
+  }
 }
 
 }  // namespace
