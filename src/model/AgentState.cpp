@@ -63,7 +63,7 @@ AgentState::AgentState()
 AgentState::~AgentState() {}
 
 void AgentState::InitBody() {
-  struct PartSpec {
+  struct PartRow {
     BodyPartID id;
     HingeJointID joint;
     double local[3];  // m
@@ -71,7 +71,7 @@ void AgentState::InitBody() {
     double anchor[3];  // m
     double mass;       // kg
   };
-  static const PartSpec PARTS[BODY_PART_NUM] = {
+  static const PartRow PARTS[BODY_PART_NUM] = {
       {BP_TORSO, HJ_UNKNOWN, {0, 0, 0}, {0, 0, 0}, {0, 0, 0}, 1.2171},
       {BP_NECK, HJ_HJ1, {0, 0, 0.09}, {0, 0, 1}, {0, 0, 0}, 0.05},
       {BP_HEAD, HJ_HJ2, {0, 0, 0.06}, {1, 0, 0}, {0, 0, -0.005}, 0.35},
@@ -98,14 +98,14 @@ void AgentState::InitBody() {
       {BP_FOOT_LEFT, HJ_LLJ6, {0, 0, 0}, {0, 1, 0}, {0, -0.03, 0.04}, 0.2},
       {BP_TOENAIL_LEFT, HJ_LLJ7, {0, 0, 0}, {0, 0, 0}, {0, 0, 0}, 0.0},
   };
-  for (const PartSpec& spec : PARTS) {
-    BodyPart& part = body_parts_[spec.id];
-    part.hinge_joint_id = spec.joint;
+  for (const PartRow& row : PARTS) {
+    BodyPart& part = body_parts_[row.id];
+    part.hinge_joint_id = row.joint;
     part.childs.clear();
-    part.local_coord = Eigen::Vector3d(spec.local[0], spec.local[1], spec.local[2]);
-    part.axis = Eigen::Vector3d(spec.axis[0], spec.axis[1], spec.axis[2]);
-    part.anchor = Eigen::Vector3d(spec.anchor[0], spec.anchor[1], spec.anchor[2]);
-    part.mass = spec.mass;
+    part.local_coord = Eigen::Vector3d(row.local[0], row.local[1], row.local[2]);
+    part.axis = Eigen::Vector3d(row.axis[0], row.axis[1], row.axis[2]);
+    part.anchor = Eigen::Vector3d(row.anchor[0], row.anchor[1], row.anchor[2]);
+    part.mass = row.mass;
   }
   body_parts_[BP_TORSO].childs = {BP_NECK, BP_SHOULDER_RIGHT, BP_HIP1_RIGHT, BP_SHOULDER_LEFT,
                                   BP_HIP1_LEFT};

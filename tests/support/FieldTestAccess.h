@@ -16,6 +16,11 @@ struct FieldTestAccess {
     field.ball_->abs_coord_ = position;
   }
 
+  // degrees: the ball's horizontal angle as the kicks read it (positive to the left).
+  static void SetBallHorizonDegree(FieldState& field, double degree) {
+    field.ball_->horizon_degree_ = degree;
+  }
+
   // index: 0-10 by uniform number minus 1. seen_ago: s since the last sighting (dt_).
   static void PlaceEnemy(FieldState& field, int index, const Eigen::Vector3d& position,
                          double seen_ago, bool visible) {

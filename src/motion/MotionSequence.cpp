@@ -1,0 +1,9 @@
+#include "motion/MotionSequence.h"
+
+namespace zamp {
+
+MotionSequence::~MotionSequence() {}
+
+void MotionSequence::Reset() {}
+
+}  // namespace zamp
