@@ -13,7 +13,7 @@ namespace zamp {
 
 namespace {
 
-const double HALF_TIME = 300.0;  // s
+const double HALF_TIME = 300.0;           // s
 const double NO_ENEMY_DISTANCE = 9999.9;  // m, nobody reported an opponent near the ball
 
 // Ball within this horizontal distance of the foot (m) and no farther behind the body
@@ -147,8 +147,8 @@ bool StrategyZAMP::CanKickInOpenPlay(const Models& m) const {
       IsHurryTime(m.world) ? KICK_ENEMY_DISTANCE_HURRY : KICK_ENEMY_DISTANCE;
   // Z1: next to the opponent goal line or near the opponent goal; Z2: right in front of
   // the goal; Z3: the strip along the goal mouth.
-  const bool z1 = m.info.IsBallInRectangle(14.0, 0.0, 2.0, 22.0) ||
-                  m.info.IsBallInCircle(15.0, 0.0, 5.0);
+  const bool z1 =
+      m.info.IsBallInRectangle(14.0, 0.0, 2.0, 22.0) || m.info.IsBallInCircle(15.0, 0.0, 5.0);
   const bool z2 = m.info.IsBallInCircle(15.0, 0.0, 3.5);
   const bool z3 = m.info.IsBallInRectangle(14.0, 0.0, 2.0, 3.9);
   return ((m.world.CanKickPlay() || d >= free_distance) && !z1) ||

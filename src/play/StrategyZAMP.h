@@ -77,9 +77,9 @@ class StrategyZAMP : public Strategy {
 
   // The zones and the off-line divisor that Drrible steers by.
   struct DrribleZones {
-    Zone central;                   // K: the central field
-    Zone whole;                     // W: where the loose side-step rule holds
-    double outside_whole_divisor;   // v for the default rule outside W
+    Zone central;                  // K: the central field
+    Zone whole;                    // W: where the loose side-step rule holds
+    double outside_whole_divisor;  // v for the default rule outside W
   };
 
   StrategyZAMP();
@@ -124,9 +124,9 @@ class StrategyZAMP : public Strategy {
 
   // Move-state machine. The inputs of one cycle:
   struct MoveStateInput {
-    bool is_drribler;  // this agent is the elected dribbler
-    bool start_kick;   // K: start the kick approach
-    bool give_up_kick; // R: give up the kick approach
+    bool is_drribler;   // this agent is the elected dribbler
+    bool start_kick;    // K: start the kick approach
+    bool give_up_kick;  // R: give up the kick approach
   };
   // The next move state from the current one; acts on nothing.
   static AgentState::MoveState NextMoveState(AgentState::MoveState current,
@@ -175,10 +175,10 @@ class StrategyZAMP : public Strategy {
   // Steers the line-up towards the target and asks for the kick once aligned.
   void LineUpKick(const Models& m, const KickParameter& kick, const Eigen::Vector2d& target);
 
-  ShareMessage* share_message_;  // the team codec, a ShareMessageZAMP; owned
-  ShareData agent_data_[MAX_TEAM_AGENT_NUM];  // by uniform number - 1
-  ShareData* current_agent_update_;           // filled from the latest heard message
-  ShareData* most_ball_update_;               // whose ball sighting the team trusts
+  ShareMessage* share_message_;                 // the team codec, a ShareMessageZAMP; owned
+  ShareData agent_data_[MAX_TEAM_AGENT_NUM];    // by uniform number - 1
+  ShareData* current_agent_update_;             // filled from the latest heard message
+  ShareData* most_ball_update_;                 // whose ball sighting the team trusts
   std::vector<ShareData*> sorting_agent_data_;  // the records in ranking order
   Eigen::Vector2d kick_target_coord_;           // m, the team's kick target
   double team_ball_nearest_enemy_dist_;         // m, ball to nearest opponent, whole team

@@ -18,12 +18,12 @@ typedef Eigen::Vector2d V;
 
 const double PI = 3.141592653589793;
 
-const double TURN_SCALE = 45.0;          // degrees per unit turn target
-const double BALL_LOST_TIME = 1.0;       // s without a sighting
-const double WIDE_BALL_DEGREE = 50.0;    // degrees; a ball this far aside halves the pace
+const double TURN_SCALE = 45.0;        // degrees per unit turn target
+const double BALL_LOST_TIME = 1.0;     // s without a sighting
+const double WIDE_BALL_DEGREE = 50.0;  // degrees; a ball this far aside halves the pace
 const double WIDE_BALL_FORWARD = 0.5;
-const double AHEAD_MARGIN = 0.2;         // m a ball may lie behind the body centre and count as ahead
-const double CLOSE_BALL_DISTANCE = 0.8;  // m
+const double AHEAD_MARGIN = 0.2;  // m a ball may lie behind the body centre and count as ahead
+const double CLOSE_BALL_DISTANCE = 0.8;       // m
 const double SLOW_SIDE_STEP_DISTANCE = 0.53;  // m; farther balls get a gentler side step
 const double SLOW_SIDE_STEP_FACTOR = 0.6;
 const double FAR_OFF_LINE_DEGREE = 20.0;  // degrees off the goal line through the ball
@@ -36,9 +36,9 @@ const double BEHIND_AIM_SIDE_GOAL_AREA = 0.6;
 const double GOAL_MOUTH_TURN = 20.0;
 
 // Zones of the ball (centre x, y, width along x, length along y).
-const StrategyZAMP::Zone GOAL_MOUTH_STRIP{13.0, 0.0, 6.0, 2.0};    // M
-const StrategyZAMP::Zone ATTACK_BAND{12.0, 0.0, 4.0, 20.0};         // F
-const StrategyZAMP::Zone GOAL_LINE_BAND{14.0, 0.0, 2.4, 20.0};      // G
+const StrategyZAMP::Zone GOAL_MOUTH_STRIP{13.0, 0.0, 6.0, 2.0};  // M
+const StrategyZAMP::Zone ATTACK_BAND{12.0, 0.0, 4.0, 20.0};      // F
+const StrategyZAMP::Zone GOAL_LINE_BAND{14.0, 0.0, 2.4, 20.0};   // G
 const StrategyZAMP::Zone OWN_GOAL_AREA{-14.0, 0.0, 2.5, 1.6};
 // In the band next to the goal line the dribbler lines up on this point, short of the goal.
 const V GOAL_LINE_AIM(FIELD_WIDTH_HALF_SIZE - 1.5, 0.0);
@@ -62,10 +62,9 @@ bool BallIn(const StrategyInformation& info, const StrategyZAMP::Zone& zone) {
 
 }  // namespace
 
-const StrategyZAMP::DrribleZones StrategyZAMP::GAME_DRRIBLE_ZONES = {
-    {1.0, 0.0, 26.0, 14.0},  // K
-    {0.0, 0.0, 30.0, 17.5},  // W
-    60.0};
+const StrategyZAMP::DrribleZones StrategyZAMP::GAME_DRRIBLE_ZONES = {{1.0, 0.0, 26.0, 14.0},  // K
+                                                                     {0.0, 0.0, 30.0, 17.5},  // W
+                                                                     60.0};
 
 void StrategyZAMP::Drrible() { DrribleIn(GAME_DRRIBLE_ZONES); }
 
@@ -132,7 +131,8 @@ void StrategyZAMP::DrribleIn(const DrribleZones& zones) {
       } else if (b > 90.0) {
         beside = ball + V(BESIDE_BALL_DISTANCE, 0.0);
       } else {
-        beside = ball + BESIDE_BALL_DISTANCE * V(std::sin(b * PI / 180.0), std::cos(b * PI / 180.0));
+        beside =
+            ball + BESIDE_BALL_DISTANCE * V(std::sin(b * PI / 180.0), std::cos(b * PI / 180.0));
       }
       walk_->SetRotationSpeed(m.info.CulcDirectionDiff(beside) / TURN_SCALE);
     }

@@ -37,13 +37,13 @@ const double KEEPER_KEEP_DISTANCE = 4.0;
 // Head control.
 const double HEAD_YAW_GAIN = 0.5;
 const double HEAD_PITCH_GAIN = 0.2;
-const double LOST_BALL_AGE = 0.5;       // s between a mate's ball sighting and its message
-const double SCAN_YAW_DEGREE = 120.0;   // degrees
-const double SCAN_PITCH_DOWN = -45.0;   // degrees
-const double SCAN_SPEED = 6.2;          // rad/s
-const int SCAN_YAW_PERIOD = 90;         // cycles
-const int SCAN_PITCH_PERIOD = 30;       // cycles
-const double HEAD_HEIGHT = 0.4;         // m, for the pitch towards a ball on the ground
+const double LOST_BALL_AGE = 0.5;      // s between a mate's ball sighting and its message
+const double SCAN_YAW_DEGREE = 120.0;  // degrees
+const double SCAN_PITCH_DOWN = -45.0;  // degrees
+const double SCAN_SPEED = 6.2;         // rad/s
+const int SCAN_YAW_PERIOD = 90;        // cycles
+const int SCAN_PITCH_PERIOD = 30;      // cycles
+const double HEAD_HEIGHT = 0.4;        // m, for the pitch towards a ball on the ground
 
 }  // namespace
 
@@ -111,16 +111,17 @@ void StrategyZAMP::ElectDrribler(const WorldState& world) {
   }
 
   for (ShareData& record : agent_data_) {
-    const bool kicking = record.uniform_number == drrible_agent_unum_ &&
-                         record.behavior == AgentState::BEH_KICK;
+    const bool kicking =
+        record.uniform_number == drrible_agent_unum_ && record.behavior == AgentState::BEH_KICK;
     const double fallen = (record.has_fall && !kicking) ? FALLEN_FACTOR : 1.0;
     const double existence = record.is_existence ? 1.0 : 0.0;
     // A mate standing behind the ball as seen along the preferred direction scores high.
     const double angle =
         Tool::LimitDegree180(Tool::CulcDegree(ball, record.agent_coord, 0.0) - preferred);
-    const double angle_factor = record.ball_distance >= ANGLE_FREE_DISTANCE
-                                    ? Tool::LimitParam(std::abs(angle) / 180.0, MIN_ANGLE_FACTOR, 1.0)
-                                    : 1.0;
+    const double angle_factor =
+        record.ball_distance >= ANGLE_FREE_DISTANCE
+            ? Tool::LimitParam(std::abs(angle) / 180.0, MIN_ANGLE_FACTOR, 1.0)
+            : 1.0;
     const double distance = std::max(record.ball_distance, MIN_BALL_DISTANCE);
     const double primary = nearest / distance * fallen * angle_factor * existence;
     record.drrible_primary = std::isfinite(primary) ? primary : 0.0;
@@ -129,8 +130,8 @@ void StrategyZAMP::ElectDrribler(const WorldState& world) {
 
   const double keeper_ball_distance = Tool::CulcDistance(ball, us_goal);
   const ShareData* elected = sorting_agent_data_[0];
-  const bool keeper_keeps = drrible_agent_unum_ == UNIFORM_KEEPER_NUMBER &&
-                            keeper_ball_distance <= KEEPER_KEEP_DISTANCE;
+  const bool keeper_keeps =
+      drrible_agent_unum_ == UNIFORM_KEEPER_NUMBER && keeper_ball_distance <= KEEPER_KEEP_DISTANCE;
   if (!keeper_keeps && elected->uniform_number == UNIFORM_KEEPER_NUMBER &&
       keeper_ball_distance >= KEEPER_TAKE_DISTANCE) {
     elected = sorting_agent_data_[1];

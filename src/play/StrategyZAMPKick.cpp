@@ -25,11 +25,11 @@ typedef StrategyZAMP::KickParameter KickParameter;
 //   command     D      A      L     window       angle lateral fwd  min   left shift
 const KickParameter KICK_PARAMETERS[StrategyZAMP::KICK_KIND_NUM][AGENT_TYPE_NUM] = {
     {
-        {"LongKick", 0.18, -0.02, -2.0, 0.015, 0.015, 1.0, 0.4, 0.1, 0.0, 0.0},   // type 0
-        {"LongKick", 0.187, 0.04, 2.0, 0.015, 0.015, 1.0, 0.4, 0.1, 0.0, 1.5},    // type 1
-        {"LongKick", 0.18, -0.02, -2.0, 0.015, 0.015, 1.0, 0.4, 0.1, 0.0, 0.0},   // type 2
-        {"LongKick", 0.187, 0.04, 2.0, 0.015, 0.015, 1.0, 0.4, 0.1, 0.0, 1.5},    // type 3
-        {"LongKick", 0.187, 0.04, 2.0, 0.015, 0.015, 1.0, 0.4, 0.1, 0.0, 1.5},    // type 4
+        {"LongKick", 0.18, -0.02, -2.0, 0.015, 0.015, 1.0, 0.4, 0.1, 0.0, 0.0},  // type 0
+        {"LongKick", 0.187, 0.04, 2.0, 0.015, 0.015, 1.0, 0.4, 0.1, 0.0, 1.5},   // type 1
+        {"LongKick", 0.18, -0.02, -2.0, 0.015, 0.015, 1.0, 0.4, 0.1, 0.0, 0.0},  // type 2
+        {"LongKick", 0.187, 0.04, 2.0, 0.015, 0.015, 1.0, 0.4, 0.1, 0.0, 1.5},   // type 3
+        {"LongKick", 0.187, 0.04, 2.0, 0.015, 0.015, 1.0, 0.4, 0.1, 0.0, 1.5},   // type 4
     },
     {
         {"QuickKick", 0.18, 0.045, 0.0, 0.18, 0.0, 2.0, 2.0, 0.4, 0.2, 0.0},  // type 0
@@ -50,13 +50,13 @@ const double CORNER_KICK_SHORTEN = 2.0;
 const V KICK_OFF_TARGET(1.0, 10.0);
 
 // Line-up: give up beyond these; steer with these divisors and speeds.
-const double GIVE_UP_DEGREE = 65.0;         // degrees off the kick line
-const double GIVE_UP_DISTANCE = 0.8;        // m from the foot
-const double STEER_SCALE = 45.0;            // degrees per unit sideways and turn target
+const double GIVE_UP_DEGREE = 65.0;   // degrees off the kick line
+const double GIVE_UP_DISTANCE = 0.8;  // m from the foot
+const double STEER_SCALE = 45.0;      // degrees per unit sideways and turn target
 const double STEP_BACK_FORWARD = -0.09;
-const double SLOW_APPROACH_RANGE = 0.15;    // m beyond D
-const double SLOW_APPROACH_GAIN = 0.5;      // forward target per m of foot distance
-const double FAST_APPROACH_GAIN = 1.2;      // forward target per m of foot distance
+const double SLOW_APPROACH_RANGE = 0.15;  // m beyond D
+const double SLOW_APPROACH_GAIN = 0.5;    // forward target per m of foot distance
+const double FAST_APPROACH_GAIN = 1.2;    // forward target per m of foot distance
 const double FAST_APPROACH_SIDEWAYS = 0.8;
 
 }  // namespace
@@ -74,7 +74,8 @@ StrategyZAMP::KickKind StrategyZAMP::ChooseKick(const Models& m) const {
 }
 
 Eigen::Vector2d StrategyZAMP::KickTarget(const Models& m, const KickParameter& kick) const {
-  if (m.world.GetKickMode() == KM_CORNER_KICK_US) return kick_target_coord_ - V(CORNER_KICK_SHORTEN, 0.0);
+  if (m.world.GetKickMode() == KM_CORNER_KICK_US)
+    return kick_target_coord_ - V(CORNER_KICK_SHORTEN, 0.0);
   if (m.world.CanKickOffShoot()) return KICK_OFF_TARGET;
   V target = kick_target_coord_;
   if (kick.target_left_shift != 0.0) {

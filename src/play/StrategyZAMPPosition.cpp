@@ -31,9 +31,9 @@ const double GOAL_KICK_BASE = 1.5;       // logarithm base of the goal-kick poin
 // Positioning walk.
 const double NEAR_TARGET_DISTANCE = 1.0;  // m
 const double NEAR_MIN_FORWARD = -0.4;
-const double NEAR_TURN_SCALE = 240.0;     // degrees per unit turn target
+const double NEAR_TURN_SCALE = 240.0;  // degrees per unit turn target
 const double FAR_MIN_FORWARD = 0.2;
-const double FAR_TURN_SCALE = 180.0;      // degrees per unit turn target
+const double FAR_TURN_SCALE = 180.0;  // degrees per unit turn target
 const double FAR_MAX_TURN = 0.5;
 // A ball behind the agent within this box (m, along x and y) round it makes the agent step
 // this far (m) to the side of the ball instead of walking through it.
@@ -55,8 +55,8 @@ bool AllFinite(const Eigen::Vector2d positions[], int n) {
 
 }  // namespace
 
-Eigen::Vector2d StrategyZAMP::PointToward(const Eigen::Vector2d& from, const Eigen::Vector2d& toward,
-                                          double r, double turn) {
+Eigen::Vector2d StrategyZAMP::PointToward(const Eigen::Vector2d& from,
+                                          const Eigen::Vector2d& toward, double r, double turn) {
   return Tool::CulcCircleCross(toward.x(), toward.y(), from.x(), from.y(), r, turn);
 }
 
@@ -97,17 +97,17 @@ void StrategyZAMP::SettingPosition(Eigen::Vector2d positions[POSITION_NUM]) {
 
   switch (m.world.GetKickMode()) {
     case KM_KICK_OFF_US:
-      Fill(positions, {V(bx - 1, by + 3.5), V(bx - 1, by - 3.5), V(bx - 3, by + 2),
-                       V(bx - 3, by - 2), V(bx - 2, by), V(-1.5, 6), V(-1.5, -6), q(5), q(9),
-                       q(1)});
+      Fill(positions,
+           {V(bx - 1, by + 3.5), V(bx - 1, by - 3.5), V(bx - 3, by + 2), V(bx - 3, by - 2),
+            V(bx - 2, by), V(-1.5, 6), V(-1.5, -6), q(5), q(9), q(1)});
       return;
     case KM_KICK_OFF_ENEMY:
       Fill(positions, {V(-13, -5), V(-12, 0), V(-13, 5), V(bx - 4, by + 5), V(bx - 4, by - 5),
                        V(bx - 2.5, by), V(-10, -5), V(-10, 5), V(-7, 0), V(-4, 0)});
       return;
     case KM_KICK_IN_US:
-      Fill(positions, {V(bx - 2, by + 1), V(bx - 3, by - 2), V(bx - 3, by + 2),
-                       V(bx - 3, by - 2), V(bx - 2, by), l + up, l - up, q(5), q(9), q(1)});
+      Fill(positions, {V(bx - 2, by + 1), V(bx - 3, by - 2), V(bx - 3, by + 2), V(bx - 3, by - 2),
+                       V(bx - 2, by), l + up, l - up, q(5), q(9), q(1)});
       return;
     case KM_KICK_IN_ENEMY: {
       const double r = ball_goal_distance;
@@ -117,19 +117,19 @@ void StrategyZAMP::SettingPosition(Eigen::Vector2d positions[POSITION_NUM]) {
       return;
     }
     case KM_CORNER_KICK_US:
-      Fill(positions, {V(bx - 1.5, by + 1.5), V(bx - 1.5, by - 1.5), V(bx - 3, by + 2),
-                       V(bx - 3, by - 2), V(bx - 1.5, by), V(bx - 3, by), q(13), q(9),
-                       short_of_k(1) + V(-1, -1.5), q(1)});
+      Fill(positions,
+           {V(bx - 1.5, by + 1.5), V(bx - 1.5, by - 1.5), V(bx - 3, by + 2), V(bx - 3, by - 2),
+            V(bx - 1.5, by), V(bx - 3, by), q(13), q(9), short_of_k(1) + V(-1, -1.5), q(1)});
       return;
     case KM_GOAL_KICK_US:
-      Fill(positions, {V(bx + 1, by + 2), V(bx + 1, by - 2), V(bx + 2, by + 1),
-                       V(bx + 2, by - 1), GoalKickPoint(b), l + up, l - up, V(bx + 1, by + 3),
-                       V(bx + 1, by - 3), V(bx + 2, by)});
+      Fill(positions,
+           {V(bx + 1, by + 2), V(bx + 1, by - 2), V(bx + 2, by + 1), V(bx + 2, by - 1),
+            GoalKickPoint(b), l + up, l - up, V(bx + 1, by + 3), V(bx + 1, by - 3), V(bx + 2, by)});
       return;
     case KM_GOAL_KICK_ENEMY:
-      Fill(positions, {V(bx - 1.3, by + 2), V(bx - 1.3, by - 2), V(bx - 11, by + 6),
-                       V(bx - 11, by - 6), V(bx - 1.5, by), V(bx - 11, by), q(3), q(5), q(9),
-                       q(1)});
+      Fill(positions,
+           {V(bx - 1.3, by + 2), V(bx - 1.3, by - 2), V(bx - 11, by + 6), V(bx - 11, by - 6),
+            V(bx - 1.5, by), V(bx - 11, by), q(3), q(5), q(9), q(1)});
       return;
     default:
       break;
@@ -137,22 +137,22 @@ void StrategyZAMP::SettingPosition(Eigen::Vector2d positions[POSITION_NUM]) {
 
   // Open play, by the ball's x.
   if (bx < -8.0) {
-    Fill(positions, {V(-14, 2.5), V(-14, -2.5), V(bx - 1, by - 1.5), V(bx - 1, by),
-                     V(bx - 1, by + 1.5), V(-12, 2.5 * s), V(-12, 0), l + up, l - up,
-                     V(-11, 4 * s)});
+    Fill(positions,
+         {V(-14, 2.5), V(-14, -2.5), V(bx - 1, by - 1.5), V(bx - 1, by), V(bx - 1, by + 1.5),
+          V(-12, 2.5 * s), V(-12, 0), l + up, l - up, V(-11, 4 * s)});
   } else if (bx < 3.0) {
-    Fill(positions, {V(bx - 0.5, by + 1.5), V(bx - 0.5, by - 1.5), V(bx - 3, by + 2),
-                     V(bx - 3, by - 2), V(bx - 1.5, by), V(bx - 3, by), V(bx - 6, by), l + up,
-                     l - up, q(1)});
+    Fill(positions,
+         {V(bx - 0.5, by + 1.5), V(bx - 0.5, by - 1.5), V(bx - 3, by + 2), V(bx - 3, by - 2),
+          V(bx - 1.5, by), V(bx - 3, by), V(bx - 6, by), l + up, l - up, q(1)});
     if (bx >= -3.0) {
       positions[6] = q(9);
       positions[7] = short_of_k(2) + up;
       positions[8] = short_of_k(2) - up;
     }
   } else {
-    Fill(positions, {V(bx - 0.5, by + 1.5), V(bx - 0.5, by - 1.5), V(bx - 3, by + 2),
-                     V(bx - 3, by - 2), V(bx - 1.5, by), V(bx - 3, by), q(13), q(9),
-                     short_of_k(1) - up, q(1)});
+    Fill(positions,
+         {V(bx - 0.5, by + 1.5), V(bx - 0.5, by - 1.5), V(bx - 3, by + 2), V(bx - 3, by - 2),
+          V(bx - 1.5, by), V(bx - 3, by), q(13), q(9), short_of_k(1) - up, q(1)});
     if (bx >= 10.0) {
       positions[6] = q(5);
       positions[8] = q(13);
@@ -213,7 +213,8 @@ Eigen::Vector2d StrategyZAMP::DecidePosition() {
   // A point that cannot be reached leaves the agent where it is.
   if (own_start < 0) return positions[0].allFinite() ? positions[0] : own;
   if (!AllFinite(positions, n)) return own;
-  for (int i = 0; i < n; ++i) test.targets.push_back(wex::Point{positions[i].x(), positions[i].y()});
+  for (int i = 0; i < n; ++i)
+    test.targets.push_back(wex::Point{positions[i].x(), positions[i].y()});
 
   const std::vector<std::pair<double, std::pair<int, int>>> assignment = wex::mmd_msd2(test);
   for (const auto& entry : assignment) {
@@ -239,8 +240,8 @@ void StrategyZAMP::Position() {
 
   // Do not walk through a ball behind: pass it on its far side.
   const V& local = m.info.GetBallLocalCoordinates();
-  if (local.x() <= 0.0 && Tool::InRectangle(ball.x(), ball.y(), own.x(), own.y(), SIDE_STEP_BOX_WIDTH,
-                                            SIDE_STEP_BOX_LENGTH)) {
+  if (local.x() <= 0.0 && Tool::InRectangle(ball.x(), ball.y(), own.x(), own.y(),
+                                            SIDE_STEP_BOX_WIDTH, SIDE_STEP_BOX_LENGTH)) {
     target.y() = local.y() > 0.0 ? ball.y() - SIDE_STEP_DISTANCE : ball.y() + SIDE_STEP_DISTANCE;
   }
 

@@ -32,7 +32,7 @@ const double kTorsoHeight = 0.4;  // m
 const double kBallZ = 0.04;       // m
 // What a current speed of 1.0 stands for, as the match walk publishes it.
 const Eigen::Vector3d kMaxWalkSpeed(0.6912442396313364, 0.4, 0.0);  // m/s forward, sideways
-const double kMaxTurnSpeed = 60.0;  // degrees/s
+const double kMaxTurnSpeed = 60.0;                                  // degrees/s
 
 // A walk engine without a body: it ramps its current speeds as the match walk does and
 // publishes them; the test moves the simulated robot by them.
@@ -84,7 +84,9 @@ struct Player {
     position += Eigen::Rotation2Dd(rad) * step * UPDATE_INTERVAL_TIME;
   }
 
-  Eigen::Vector3d Torso() const { return Eigen::Vector3d(position.x(), position.y(), kTorsoHeight); }
+  Eigen::Vector3d Torso() const {
+    return Eigen::Vector3d(position.x(), position.y(), kTorsoHeight);
+  }
 
   int uniform_number;
   ModelSet models;
@@ -105,8 +107,8 @@ class StrategyZAMPClosedLoopTest : public ::testing::Test {
     PerceptionText text;
     text.Time(time_).GameState(time_, play_mode).Gyro(Eigen::Vector3d(0.0, 0.0, me.gyro));
     if (!other.said.empty()) {
-      const double direction = Tool::LimitDegree180(
-          Tool::CulcDegree(me.position, other.position, 0.0) - me.heading);
+      const double direction =
+          Tool::LimitDegree180(Tool::CulcDegree(me.position, other.position, 0.0) - me.heading);
       text.Hear(kTeam, time_, direction, other.said);
     }
     if (!me.said.empty()) text.HearSelf(kTeam, time_, me.said);
@@ -117,10 +119,11 @@ class StrategyZAMPClosedLoopTest : public ::testing::Test {
       scene.AddLandmarks(text, true);
       text.Ball(scene.See(Eigen::Vector3d(ball_.x(), ball_.y(), kBallZ)));
       const Eigen::Vector3d torso = other.Torso();
-      text.Player(kTeam, other.uniform_number,
-                  {{VISIBLE_PART_HEAD, scene.See(torso + Eigen::Vector3d(0.0, 0.0, 0.1))},
-                   {VISIBLE_PART_RIGHT_FOOT, scene.See(torso + Eigen::Vector3d(0.05, 0.0, -0.38))},
-                   {VISIBLE_PART_LEFT_FOOT, scene.See(torso + Eigen::Vector3d(-0.05, 0.0, -0.38))}});
+      text.Player(
+          kTeam, other.uniform_number,
+          {{VISIBLE_PART_HEAD, scene.See(torso + Eigen::Vector3d(0.0, 0.0, 0.1))},
+           {VISIBLE_PART_RIGHT_FOOT, scene.See(torso + Eigen::Vector3d(0.05, 0.0, -0.38))},
+           {VISIBLE_PART_LEFT_FOOT, scene.See(torso + Eigen::Vector3d(-0.05, 0.0, -0.38))}});
     }
     return text.Str();
   }
@@ -150,8 +153,8 @@ class StrategyZAMPClosedLoopTest : public ::testing::Test {
                         Eigen::Vector3d(player.position.x(), player.position.y(), player.heading));
   }
 
-  double time_ = 0.0;     // s, server and game clock
-  V ball_{-1.0, 0.0};     // m, at rest
+  double time_ = 0.0;  // s, server and game clock
+  V ball_{-1.0, 0.0};  // m, at rest
 };
 
 TEST_F(StrategyZAMPClosedLoopTest, TwoPlayersAgreeOnTheDrriblerWhoWalksToTheBall) {
@@ -201,7 +204,8 @@ TEST_F(StrategyZAMPClosedLoopTest, TwoPlayersAgreeOnTheDrriblerWhoWalksToTheBall
   EXPECT_GT((target - ball_).norm(), 1.0);
   EXPECT_GT((target - near_player.position).norm(), 1.0);
   // Its own estimate of where it stands agrees with the truth.
-  EXPECT_LT((far_player.models.agent().GetCoordinates().head<2>() - far_player.position).norm(), 0.1);
+  EXPECT_LT((far_player.models.agent().GetCoordinates().head<2>() - far_player.position).norm(),
+            0.1);
 }
 
 }  // namespace

@@ -39,6 +39,7 @@ TEST_F(StrategyZAMPDrribleTest, EachDrribleBranch) {
     V ball;
     Targets raw;  // before the walk's coupling
   };
+  // clang-format off
   const Case cases[] = {
       {"straight at the ball, on the goal line", {0, 0}, 0, {0.5, 0}, {1, 0, 0}},
       {"wide ball halves the pace", {0, 0}, 0, {0.5, 0.8660254037844386}, {0.5, 0, 60.0 / 45}},
@@ -56,6 +57,7 @@ TEST_F(StrategyZAMPDrribleTest, EachDrribleBranch) {
       {"behind, on the right", {0, 0}, 150, {-0.5, -0.4}, {0.5, 0, 0.8473356078701323}},
       {"behind in the own goal area", {-13.5, 0.5}, 180, {-14, 0.5}, {1, 0, -0.9022509921112114}},
   };
+  // clang-format on
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     NewStrategy();
@@ -71,11 +73,12 @@ TEST_F(StrategyZAMPDrribleTest, EachDrribleBranch) {
 
 TEST_F(StrategyZAMPDrribleTest, InTheGoalMouthStripTheHeadingSteers) {
   struct Case {
-    double heading;  // degrees
-    double ball_y;   // m
-    double distance; // m from the foot
+    double heading;   // degrees
+    double ball_y;    // m
+    double distance;  // m from the foot
     double sideways;
   };
+  // clang-format off
   const Case cases[] = {
       {30, 0.5, 0.6, (30 + 20) / 60.0 * 0.6},
       {30, 0.5, 0.5, (30 + 20) / 60.0},
@@ -83,6 +86,7 @@ TEST_F(StrategyZAMPDrribleTest, InTheGoalMouthStripTheHeadingSteers) {
       {-25, -0.5, 0.5, (-25 - 20) / 60.0},
       {20, 0.5, 0.5, 0.0},
   };
+  // clang-format on
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << c.heading << " " << c.ball_y << " " << c.distance);
     // The agent faces the ball, c.distance behind it along its heading.
@@ -103,12 +107,14 @@ TEST_F(StrategyZAMPDrribleTest, ALostBallIsSearchedTurningTowardsItsLastSide) {
     double horizon;   // degrees, the last horizontal angle
     Targets raw;
   };
+  // clang-format off
   const Case cases[] = {
       {1.2, -10.0, {1.0, 0.0, -1.0}},
       {1.2, 10.0, {1.0, 0.0, 1.0}},
       {1.2, 0.0, {1.0, 0.0, 1.0}},
       {1.0, -10.0, {1.0, 0.0, -10.0 / 45}},  // 1.0 s is not lost yet
   };
+  // clang-format on
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << c.seen_ago << " " << c.horizon);
     world_.PlaceAgent(0.0, 0.0, 0.0);
@@ -175,6 +181,7 @@ TEST_F(StrategyZAMPEvadeTest, AMateInTheWaySlowsAndTurnsAway) {
     Targets raw;
     bool adjusted;
   };
+  // clang-format off
   const Case cases[] = {
       {"0.5 m ahead at 30 degrees", {0.5, 0.0}, 30.0, {0.5, 0.0, 0.75}, true},
       {"0.5 m ahead at -30 degrees", {0.5, 0.0}, -30.0, {0.5, 0.0, -0.75}, true},
@@ -186,6 +193,7 @@ TEST_F(StrategyZAMPEvadeTest, AMateInTheWaySlowsAndTurnsAway) {
       {"behind the agent", {-0.5, 0.0}, 30.0, {0.9, 0.1, 0.2}, false},
       {"beside, no nearer the target", {0.0, 0.5}, 30.0, {0.9, 0.1, 0.2}, false},
   };
+  // clang-format on
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     NewStrategy();

@@ -102,7 +102,8 @@ TEST_F(StrategyZAMPHearTest, UnusableMessagesChangeNothing) {
   }
   world_.HearNothing();
   strategy().UpdateHear();
-  for (int unum = 1; unum <= 11; ++unum) EXPECT_FALSE(Access::Record(strategy(), unum).is_existence);
+  for (int unum = 1; unum <= 11; ++unum)
+    EXPECT_FALSE(Access::Record(strategy(), unum).is_existence);
   EXPECT_EQ(Drribler(), 11);
   EXPECT_EQ(Access::LatestHeard(strategy()), &Access::Record(strategy(), 1));
 }
@@ -123,6 +124,7 @@ TEST_F(StrategyZAMPHearTest, ElectionRanksByDistanceAngleAndFall) {
   };
   const AgentState::Behavior MOVE = AgentState::BEH_MOVE;
   const AgentState::Behavior KICK = AgentState::BEH_KICK;
+  // clang-format off
   const Case cases[] = {
       {"nearest", {0, 0}, 11, {{2, {-1, 0}, false, MOVE}, {3, {-3, 0}, false, MOVE}}, 2},
       // In midfield the angle counts from +x: a mate in front of the ball scores 0.3.
@@ -139,6 +141,7 @@ TEST_F(StrategyZAMPHearTest, ElectionRanksByDistanceAngleAndFall) {
       {"attack: behind towards the goal", {12, 3}, 11, {{2, {13, 2.2}, false, MOVE}, {3, {11, 4}, false, MOVE}}, 3},
       {"mate on the ball", {0, 0}, 11, {{2, {0, 0}, false, MOVE}, {3, {-0.5, 0}, false, MOVE}}, 2},
   };
+  // clang-format on
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     StrategyZAMP strategy;
@@ -184,9 +187,11 @@ TEST_F(StrategyZAMPHearTest, KeeperHysteresis) {
     int previous;
     int elected;
   };
+  // clang-format off
   const Case cases[] = {
       {2.99, 5, 1}, {3.0, 5, 2}, {3.5, 5, 2}, {3.5, 1, 1}, {4.0, 1, 1}, {4.01, 1, 2}, {2.0, 1, 1},
   };
+  // clang-format on
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << c.goal_distance << " from " << c.previous);
     StrategyZAMP strategy;
@@ -206,12 +211,14 @@ TEST_F(StrategyZAMPHearTest, NobodyDrriblesDuringTheOpponentsSetPlaysAndBeforeKi
     PlayModeID play_mode;
     int elected;
   };
+  // clang-format off
   const Case cases[] = {
       {PM_PLAY_ON, 2},          {PM_GAME_OVER, 2},         {PM_KICK_IN_LEFT, 2},
       {PM_CORNER_KICK_LEFT, 2}, {PM_KICK_OFF_LEFT, 2},     {PM_KICK_IN_RIGHT, 0},
       {PM_GOAL_KICK_RIGHT, 0},  {PM_FREE_KICK_RIGHT, 0},   {PM_BEFORE_KICK_OFF, 0},
       {PM_GOAL_LEFT, 0},        {static_cast<PlayModeID>(0), 0},
   };
+  // clang-format on
   Mate(2, V(-1, 0), V(0, 0));
   for (const Case& c : cases) {
     SCOPED_TRACE(c.play_mode);
@@ -345,7 +352,8 @@ TEST_F(StrategyZAMPHearTest, HeadFollowsTheSeenBallTheTeamBallOrScans) {
   world_.Update();
   Access::ControlHead(strategy());
   EXPECT_NEAR(world_.joints().GetTargetDegree(HJ_HJ1), -90.0, 1e-9);
-  EXPECT_NEAR(world_.joints().GetTargetDegree(HJ_HJ2), std::atan2(-0.4, 3.0) * 180.0 / 3.141592653589793, 1e-9);
+  EXPECT_NEAR(world_.joints().GetTargetDegree(HJ_HJ2),
+              std::atan2(-0.4, 3.0) * 180.0 / 3.141592653589793, 1e-9);
 
   // Not seen and the team's sighting 0.6 s old: sweep.
   Access::Record(strategy(), 3).ball_primary = Access::Record(strategy(), 3).server_time - 0.6;
@@ -356,8 +364,8 @@ TEST_F(StrategyZAMPHearTest, HeadFollowsTheSeenBallTheTeamBallOrScans) {
     double pitch;
     double pitch_speed;
   };
-  const Case cases[] = {{0, 120, 6.2, 0, 6.2},      {14, 120, 6.2, 0, 6.2},
-                        {15, 120, 6.2, -45, -6.2},  {44, 120, 6.2, 0, 6.2},
+  const Case cases[] = {{0, 120, 6.2, 0, 6.2},       {14, 120, 6.2, 0, 6.2},
+                        {15, 120, 6.2, -45, -6.2},   {44, 120, 6.2, 0, 6.2},
                         {45, -120, -6.2, -45, -6.2}, {89, -120, -6.2, -45, -6.2},
                         {90, 120, 6.2, 0, 6.2}};
   for (const Case& c : cases) {

@@ -56,6 +56,7 @@ class StrategyZAMPPositionTest : public StrategyFixture<> {
 
 TEST_F(StrategyZAMPPositionTest, OneCellOfEverySetPlayRow) {
   const V goal(15, 0);
+  // clang-format off
   const std::vector<Cell> cells = {
       {"our kick-off", KM_KICK_OFF_US, {0, 0}, goal, true, 0, {-1, 3.5}},
       {"our kick-off", KM_KICK_OFF_US, {0, 0}, goal, true, 6, {-1.5, -6}},
@@ -82,12 +83,14 @@ TEST_F(StrategyZAMPPositionTest, OneCellOfEverySetPlayRow) {
       {"free kick: open play", KM_FREE_KICK_US, {0, 0}, goal, true, 4, {-1.5, 0}},
       {"goal: open play", KM_GOAL_US, {0, 0}, goal, true, 5, {-3, 0}},
   };
+  // clang-format on
   CheckCells(cells);
 }
 
 TEST_F(StrategyZAMPPositionTest, OpenPlayRowsByTheBallsX) {
   const V goal(15, 0);
   const KickModeID NO = KM_NO_KICK_MODE;
+  // clang-format off
   const std::vector<Cell> cells = {
       // -11 belongs to the row from -11 to -8, which has no goal-area adjustment.
       {"bx = -11", NO, {-11, 2}, goal, false, 0, {-14, 2.5}},
@@ -107,12 +110,14 @@ TEST_F(StrategyZAMPPositionTest, OpenPlayRowsByTheBallsX) {
       {"bx = 10, Q(13)", NO, {10, 1}, goal, true, 8, {-1.0112700497994247, 0.5411970812583572}},
       {"bx = 10", NO, {10, 1}, goal, true, 5, {7, 1}},
   };
+  // clang-format on
   CheckCells(cells);
 }
 
 TEST_F(StrategyZAMPPositionTest, CloseToTheOwnGoalDefendersCoverTheKeeper) {
   const V goal(15, 0);
   const KickModeID NO = KM_NO_KICK_MODE;
+  // clang-format off
   const std::vector<Cell> cells = {
       {"wide ball, keeper home", NO, {-12, 6}, goal, true, 0, {-14, 2.5}},
       {"wide ball, keeper out", NO, {-12, 6}, goal, false, 0, {-14.5, 0.8}},
@@ -128,6 +133,7 @@ TEST_F(StrategyZAMPPositionTest, CloseToTheOwnGoalDefendersCoverTheKeeper) {
       {"central ball right", NO, {-12, -2}, goal, true, 1, {-14, -4}},
       {"by = 5 is wide", NO, {-12, 5}, goal, true, 0, {-14, 2.5}},
   };
+  // clang-format on
   CheckCells(cells);
 }
 
@@ -138,6 +144,7 @@ TEST_F(StrategyZAMPPositionTest, PressedBallPullsTwoPointsBack) {
     double enemy_distance;  // m
     V point7;
   };
+  // clang-format off
   const Case cases[] = {
       {{-9, 1}, AgentState::MS_DRRIBLE, 1.9, {-6, 2}},
       {{0, 0}, AgentState::MS_DRRIBLE, 1.9, {-11, 0}},
@@ -148,6 +155,7 @@ TEST_F(StrategyZAMPPositionTest, PressedBallPullsTwoPointsBack) {
       // No change from bx = 3 on.
       {{3, 0}, AgentState::MS_DRRIBLE, 1.9, {-5, 0}},
   };
+  // clang-format on
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << c.ball.x() << " " << c.enemy_distance);
     NewStrategy();
@@ -172,6 +180,7 @@ TEST_F(StrategyZAMPPositionTest, TheGoalKickPointNeedsTheBallShortOfSixteen) {
     V ball;
     V expected;
   };
+  // clang-format off
   const Case cases[] = {
       {{-13, 2}, {-4.716331557615147, 1.4083093969725105}},
       {{15, 0}, {15, 0}},                    // ln 1 = 0
@@ -180,6 +189,7 @@ TEST_F(StrategyZAMPPositionTest, TheGoalKickPointNeedsTheBallShortOfSixteen) {
       {{40, -2}, {40, -2}},
       {{std::numeric_limits<double>::infinity(), 0}, {std::numeric_limits<double>::infinity(), 0}},
   };
+  // clang-format on
   for (const Case& c : cases) {
     SCOPED_TRACE(c.ball.x());
     NewStrategy();
@@ -202,7 +212,7 @@ TEST_F(StrategyZAMPPositionTest, AssignmentHandsOutTheFirstPointsToTheHeardField
   world_.PlaceAgent(-1.0, -2.0, 0.0);
   EXPECT_EQ(Access::DecidePosition(strategy()), V(0, 0)) << "nobody heard";
 
-  Mate(5, V(-0.5, 0.0), V(0.0, 0.0));  // on the ball: the dribbler
+  Mate(5, V(-0.5, 0.0), V(0.0, 0.0));   // on the ball: the dribbler
   Mate(1, V(-14.0, 0.0), V(0.0, 0.0));  // the keeper never takes a point
   Elect();
   ASSERT_EQ(Drribler(), 5);
@@ -229,7 +239,8 @@ TEST_F(StrategyZAMPPositionTest, AssignmentHandsOutTheFirstPointsToTheHeardField
 
 TEST_F(StrategyZAMPPositionTest, FormationPointsThatAreNotFiniteLeaveTheAgentWhereItIs) {
   world_.PlaceAgent(-4.0, 1.0, 0.0);
-  for (double bad : {std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity()}) {
+  for (double bad :
+       {std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity()}) {
     NewStrategy();
     Mate(2, V(-4.0, 1.0), V(bad, 0.0));
     Mate(3, V(-1.0, 2.0), V(bad, 0.0));
@@ -271,6 +282,7 @@ TEST_F(StrategyZAMPPositionWalkTest, NearAndFarWalkTargetsAndTheSideStep) {
   };
   const double c53 = 0.6, s53 = 0.8;  // cos and sin of atan2(4, 3)
   const double d53 = std::atan2(4.0, 3.0) * 180.0 / 3.141592653589793;
+  // clang-format off
   const Case cases[] = {
       {"far", {3, 4}, {5, 0}, true, {c53, s53}, d53 / 180.0},
       {"far behind: slow forward, turn limited", {-3, 0.001}, {5, 0}, true, {0.2, std::sin(std::atan2(0.001, -3.0))}, 0.5},
@@ -286,6 +298,7 @@ TEST_F(StrategyZAMPPositionWalkTest, NearAndFarWalkTargetsAndTheSideStep) {
       {"ball behind outside the box", {5, 0}, {-2.1, 1}, true, {1.0, 0.0}, 0.0},
       {"ball ahead", {5, 0}, {1, 1}, true, {1.0, 0.0}, 0.0},
   };
+  // clang-format on
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     world_.PlaceAgent(0.0, 0.0, 0.0);

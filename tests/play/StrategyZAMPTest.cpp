@@ -53,6 +53,7 @@ TEST(StrategyZAMPMoveState, TransitionTable) {
     bool give_up_kick;
     MS next;
   };
+  // clang-format off
   const Case cases[] = {
       {DRRIBLE, true, false, false, DRRIBLE},
       {DRRIBLE, true, false, true, DRRIBLE},
@@ -74,12 +75,13 @@ TEST(StrategyZAMPMoveState, TransitionTable) {
       {NOT_MOVE, false, true, true, GOTO},
       {AgentState::MOVE_STATE_NUM, true, false, false, DRRIBLE},
   };
+  // clang-format on
   for (const Case& c : cases) {
     EXPECT_EQ(StrategyZAMPTestAccess::NextMoveState(c.current, c.is_drribler, c.start_kick,
-                                                     c.give_up_kick),
+                                                    c.give_up_kick),
               c.next)
-        << "from " << c.current << " drribler " << c.is_drribler << " K " << c.start_kick
-        << " R " << c.give_up_kick;
+        << "from " << c.current << " drribler " << c.is_drribler << " K " << c.start_kick << " R "
+        << c.give_up_kick;
   }
 }
 
@@ -100,6 +102,7 @@ TEST_F(StrategyZAMPTest, UpdateStateFromTheBallTheOpponentsAndTheClock) {
     MS next;
   };
   const KickModeID NO = KM_NO_KICK_MODE;
+  // clang-format off
   const Case cases[] = {
       {"free ball at the foot", DRRIBLE, true, 100, NO, false, {-0.5, 0}, {0, 0}, -1, 9999.9, ADJUST},
       {"0.79 m, 0.1 m behind, own set play", DRRIBLE, true, 100, NO, true, {0, 0}, {-0.1, 0.5}, 0.79, 0.3, ADJUST},
@@ -135,6 +138,7 @@ TEST_F(StrategyZAMPTest, UpdateStateFromTheBallTheOpponentsAndTheClock) {
       {"back to walking, elected", NOT_MOVE, true, 100, NO, false, {-0.5, 0}, {0, 0}, -1, 9999.9, DRRIBLE},
       {"back to walking", NOT_MOVE, false, 100, NO, false, {-0.5, 0}, {0, 0}, -1, 9999.9, GOTO},
   };
+  // clang-format on
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     world_.SetGameTime(c.game_time);
@@ -240,6 +244,7 @@ TEST(StrategyZAMPRecorded, RecordedGamesGiveFiniteWalkTargets) {
     const char* team;
     Eigen::Vector3d beam;
   };
+  // clang-format off
   const Case cases[] = {
       {"perception/three_players_left_unum1.txt", "Alpha", {-2.0, 0.0, 0.0}},
       {"perception/three_players_right_unum1.txt", "Beta", {-2.0, 0.5, 0.0}},
@@ -247,6 +252,7 @@ TEST(StrategyZAMPRecorded, RecordedGamesGiveFiniteWalkTargets) {
       {"perception/toes_type4.txt", "Alpha", {-3.0, 0.0, 0.0}},
       {"perception/ground_truth_sync_type0.txt", "Alpha", {-3.0, 1.0, 45.0}},
   };
+  // clang-format on
   for (const Case& c : cases) {
     SCOPED_TRACE(c.file);
     const std::vector<std::string> lines = ReadFixtureLines(c.file);

@@ -63,7 +63,8 @@ class StrategyFixture : public ::testing::Test {
     return record;
   }
   // The same, stored in the strategy's record of that mate.
-  ShareData& Mate(int uniform_number, const Eigen::Vector2d& position, const Eigen::Vector2d& ball) {
+  ShareData& Mate(int uniform_number, const Eigen::Vector2d& position,
+                  const Eigen::Vector2d& ball) {
     ShareData& record = Access::Record(*strategy_, uniform_number);
     record = MateRecord(uniform_number, position, ball);
     return record;

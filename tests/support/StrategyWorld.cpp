@@ -90,7 +90,8 @@ void StrategyWorld::SetMoveState(AgentState::MoveState move_state) {
 }
 
 void StrategyWorld::SetFallen(bool fallen) {
-  AgentStateTestAccess::SetFallDirection(agent(), fallen ? AgentState::FALL_BACK : AgentState::FALL_NOT);
+  AgentStateTestAccess::SetFallDirection(agent(),
+                                         fallen ? AgentState::FALL_BACK : AgentState::FALL_NOT);
 }
 
 void StrategyWorld::PlaceBall(double x, double y, bool visible, double seen_ago) {
@@ -122,7 +123,8 @@ void StrategyWorld::SetBallHorizonDegree(double horizon_degree) {
 }
 
 void StrategyWorld::PlaceEnemy(int index, double x, double y, double seen_ago) {
-  FieldTestAccess::PlaceEnemy(field(), index, Eigen::Vector3d(x, y, 0.5), seen_ago, seen_ago == 0.0);
+  FieldTestAccess::PlaceEnemy(field(), index, Eigen::Vector3d(x, y, 0.5), seen_ago,
+                              seen_ago == 0.0);
 }
 
 void StrategyWorld::SeeMate(int uniform_number, double foot_distance, double horizon_degree) {

@@ -64,8 +64,8 @@ struct StrategyZAMPTestAccess {
   }
   static Eigen::Vector2d KickAim(StrategyZAMP& strategy) {
     const StrategyZAMP::Models models = strategy.FetchModels();
-    const StrategyZAMP::KickParameter& kick = StrategyZAMP::GetKickParameter(
-        strategy.ChooseKick(models), models.agent.GetAgentType());
+    const StrategyZAMP::KickParameter& kick =
+        StrategyZAMP::GetKickParameter(strategy.ChooseKick(models), models.agent.GetAgentType());
     return strategy.KickTarget(models, kick);
   }
   static AgentState::MoveState NextMoveState(AgentState::MoveState current, bool is_drribler,
