@@ -47,6 +47,9 @@ class StrategyZAMP : public Strategy {
   static constexpr int UNIFORM_KEEPER_NUMBER = 1;
   static constexpr double HURRY_START_TIME = 270.0;  // s into a half
   static constexpr int POSITION_NUM = 10;            // formation points
+  // m; a smaller ball distance counts as this in the dribbler ranking, so a mate standing
+  // on the ball ranks first instead of making the ranking 0 / 0.
+  static constexpr double MIN_BALL_DISTANCE = 1e-6;
 
   // The two kicks the game strategy asks for.
   enum KickKind { KICK_LONG = 0, KICK_QUICK, KICK_KIND_NUM };
@@ -170,6 +173,9 @@ class StrategyZAMP : public Strategy {
 
   // Kick approach pieces.
   KickKind ChooseKick(const Models& m) const;
+  // The table's parameters of the kick for this robot, with the wide window of the last
+  // 30 s of a half.
+  static KickParameter GameKickParameter(const Models& m, KickKind kind);
   // The team target, shifted and replaced as the kick and the set play require.
   Eigen::Vector2d KickTarget(const Models& m, const KickParameter& kick) const;
   // Steers the line-up towards the target and asks for the kick once aligned.

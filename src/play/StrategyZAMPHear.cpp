@@ -16,10 +16,6 @@ namespace zamp {
 
 namespace {
 
-// Ball distances (m) below this count as this, so a mate standing on the ball ranks first
-// instead of making the ranking 0 / 0.
-const double MIN_BALL_DISTANCE = 1e-6;
-
 // The ranking: a fallen mate keeps a tenth of its value; the angle factor lies in
 // [MIN_ANGLE_FACTOR, 1] and is ignored within ANGLE_FREE_DISTANCE (m) of the ball.
 const double FALLEN_FACTOR = 0.1;

@@ -87,13 +87,18 @@ Eigen::Vector2d StrategyZAMP::KickTarget(const Models& m, const KickParameter& k
   return target;
 }
 
-void StrategyZAMP::AdjustKick() {
-  const Models m = FetchModels();
-  KickParameter kick = GetKickParameter(ChooseKick(m), m.agent.GetAgentType());
+StrategyZAMP::KickParameter StrategyZAMP::GameKickParameter(const Models& m, KickKind kind) {
+  KickParameter kick = GetKickParameter(kind, m.agent.GetAgentType());
   if (IsHurryTime(m.world)) {
     kick.window_below = HURRY_WINDOW;
     kick.window_above = HURRY_WINDOW;
   }
+  return kick;
+}
+
+void StrategyZAMP::AdjustKick() {
+  const Models m = FetchModels();
+  const KickParameter kick = GameKickParameter(m, ChooseKick(m));
   LineUpKick(m, kick, KickTarget(m, kick));
 }
 

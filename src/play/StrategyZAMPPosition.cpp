@@ -236,6 +236,8 @@ void StrategyZAMP::Position() {
     ball = Tool::RemoveVectZ(seen_ball.GetAbsoluteCoordinates());
     ball_turn = seen_ball.GetHorizonDegree();
   }
+  // A team ball without a finite position gives no direction to face.
+  if (!std::isfinite(ball_turn)) ball_turn = 0.0;
   const double distance = Tool::CulcDistance(own, target);
 
   // Do not walk through a ball behind: pass it on its far side.

@@ -250,13 +250,20 @@ TEST_F(StrategyZAMPPositionTest, FormationPointsThatAreNotFiniteLeaveTheAgentWhe
       const V target = Access::DecidePosition(strategy());
       EXPECT_EQ(target, V(-4.0, 1.0)) << bad << " for " << unum;
     }
+    // The agent steps onto its own place facing the team ball, which it does not see.
     world_.agent().SetUniformNumber(2);
-    world_.SetMoveState(AgentState::MS_GOTO_POSITION);
-    Access::Drribler(strategy()) = 3;
-    strategy().Run();
-    EXPECT_TRUE(std::isfinite(walk().GetVerticalSpeed()));
-    EXPECT_TRUE(std::isfinite(walk().GetHorizonSpeed()));
-    EXPECT_TRUE(std::isfinite(walk().GetRotationSpeed()));
+    world_.PlaceBall(1.0, 0.0, false);
+    world_.Update();
+    for (AgentState::MoveState state : {AgentState::MS_GOTO_POSITION, AgentState::MS_DRRIBLE}) {
+      world_.SetMoveState(state);
+      Access::Drribler(strategy()) = state == AgentState::MS_DRRIBLE ? 2 : 3;
+      walk().SettingSpeed(0.5, 0.5, 0.5);
+      strategy().Run();
+      EXPECT_TRUE(std::isfinite(walk().GetVerticalSpeed()));
+      EXPECT_TRUE(std::isfinite(walk().GetHorizonSpeed()));
+      EXPECT_TRUE(std::isfinite(walk().GetRotationSpeed()));
+      EXPECT_TRUE(std::isfinite(world_.joints().GetSpeed(HJ_HJ1)));
+    }
   }
 }
 
