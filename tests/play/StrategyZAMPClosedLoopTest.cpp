@@ -101,6 +101,8 @@ struct Player {
 
 class StrategyZAMPClosedLoopTest : public ::testing::Test {
  protected:
+  StrategyZAMPClosedLoopTest() { ModelSet::FreeShared(); }
+
   // The perception of `me`: clock and play mode, gyroscope, the messages said in the
   // previous cycle (the other's and the own echo), and every third cycle the field.
   std::string Perception(Player& me, const Player& other, const char* play_mode, bool vision) {

@@ -49,6 +49,16 @@ ModelSet::~ModelSet() {
   Free(parser_);
 }
 
+void ModelSet::FreeShared() {
+  Free(Singleton<JointController>::GetInstance());
+  Free(Singleton<StrategyInformation>::GetInstance());
+  Free(Singleton<FieldState>::GetInstance());
+  Free(Singleton<AgentState>::GetInstance());
+  Free(Singleton<WorldState>::GetInstance());
+  Free(Singleton<RawStorage>::GetInstance());
+  Free(Singleton<Parser>::GetInstance());
+}
+
 void ModelSet::Install() {
   Singleton<Parser>::ExchangeForTest(parser_);
   Singleton<RawStorage>::ExchangeForTest(raw_);

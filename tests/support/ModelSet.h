@@ -11,7 +11,8 @@
 //   b.Step(text_b);
 //
 // A set frees its instances when destroyed and leaves the shared pointers null where they
-// pointed at them.
+// pointed at them. Instances that a previous test left shared belong to nobody: free them
+// with FreeShared before building the first set.
 #pragma once
 
 #include <Eigen/Core>
@@ -35,6 +36,9 @@ class ModelSet {
   ~ModelSet();
   ModelSet(const ModelSet&) = delete;
   ModelSet& operator=(const ModelSet&) = delete;
+
+  // Frees the shared instances that are in place now and forgets them.
+  static void FreeShared();
 
   // Makes this set's instances the shared ones.
   void Install();
