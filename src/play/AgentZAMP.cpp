@@ -22,6 +22,7 @@
 #include "motion/StandUpFromProne.h"
 #include "motion/TabeWalk.h"
 #include "play/Strategy.h"
+#include "play/StrategyZAMP.h"
 
 namespace zamp {
 
@@ -44,13 +45,6 @@ void SetArmPose(JointController& joint) {
   joint.SettingRelativeSpeed(HJ_RAJ4, 0.0, 0.5);
   joint.SettingRelativeSpeed(HJ_LAJ4, 0.0, 0.5);
 }
-
-// Stands in for the role strategies until they exist: the robot walks nowhere and says
-// nothing.
-class IdleStrategy : public Strategy {
- public:
-  void Run() override {}
-};
 
 }  // namespace
 
@@ -78,7 +72,7 @@ std::unique_ptr<Strategy> AgentZAMP::CreateStrategy(const std::string& mode, int
   if (mode != "game" && mode != "dropin" && mode != "kick" && mode != "kicker") {
     std::cout << "I use default mode because \"" << mode << "\" mode doesn't exist." << std::endl;
   }
-  return std::make_unique<IdleStrategy>();
+  return std::make_unique<StrategyZAMP>();
 }
 
 void AgentZAMP::CreateMotion() {
