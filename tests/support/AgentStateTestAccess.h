@@ -20,6 +20,15 @@ class AgentStateTestAccess {
     state.rotation_ = rotation;
   }
 
+  // coordinates: m, team frame, as the field model would estimate them.
+  static void SetCoordinates(AgentState& state, const Eigen::Vector3d& coordinates) {
+    state.coordnates_ = coordinates;
+  }
+
+  static void SetFallDirection(AgentState& state, AgentState::FallID fall_direction) {
+    state.fall_direction_ = fall_direction;
+  }
+
   // coord: m, in the foot's frame; force: N.
   static void SetForce(AgentState& state, ForceResistanceID id, bool landing,
                        const Eigen::Vector3d& coord, const Eigen::Vector3d& force) {
