@@ -1,12 +1,11 @@
 // The kicker: where it starts a kick, the corridor it dribbles in, and its long-kick
 // distance.
-#include "play/StrategyKicker.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <string>
 
+#include "play/StrategyKicker.h"
 #include "support/KickLineUp.h"
 #include "support/StrategyFixture.h"
 
@@ -65,7 +64,8 @@ TEST_F(StrategyKickerTest, SideStepsOntoTheGoalLineOutsideItsCorridor) {
   const V ball(0.0, 3.0);
   const double goal_line = std::atan2(-3.0, 15.0) * 180.0 / kPi;  // degrees
   const double approach = goal_line + 10.0;
-  const V agent = ball - 0.5 * V(std::cos(approach * kPi / 180.0), std::sin(approach * kPi / 180.0));
+  const V agent =
+      ball - 0.5 * V(std::cos(approach * kPi / 180.0), std::sin(approach * kPi / 180.0));
   world_.PlaceAgent(agent.x(), agent.y(), approach);
   world_.PlaceBall(ball.x(), ball.y());
   world_.Update();

@@ -17,8 +17,8 @@ namespace test {
 // shifted ball, facing the shifted ball with `lateral` degrees of error beyond the kick's L
 // (the line-up then turns by -lateral); the ball `foot` m from the foot. Degrees, metres.
 inline void LineUpForKick(StrategyWorld& world, const StrategyZAMP::KickParameter& kick,
-                          const Eigen::Vector2d& ball, const Eigen::Vector2d& aim,
-                          double off_line, double lateral, double foot) {
+                          const Eigen::Vector2d& ball, const Eigen::Vector2d& aim, double off_line,
+                          double lateral, double foot) {
   const double pi = 3.141592653589793;
   const auto unit = [pi](double degree) {
     return Eigen::Vector2d(std::cos(degree * pi / 180.0), std::sin(degree * pi / 180.0));
