@@ -19,6 +19,8 @@ namespace zamp {
 
 class StrategyKeeperZAMP : public StrategyZAMP {
  public:
+  // Ball sightings a save may be judged from; the save reads the field model's ball
+  // speed, which already spans them.
   static constexpr int SAVE_BALL_COORD_NUM = 20;
 
   bool IsKeeper() const override;
