@@ -19,8 +19,8 @@ namespace zamp {
 
 class StrategyKeeperZAMP : public StrategyZAMP {
  public:
-  // Ball sightings a save may be judged from; the save reads the field model's ball
-  // speed, which already spans them.
+  // The save reads the field model's ball speed rather than a history of this many
+  // sightings.
   static constexpr int SAVE_BALL_COORD_NUM = 20;
 
   bool IsKeeper() const override;
