@@ -17,6 +17,7 @@
 #include "model/SimpleFieldState.h"
 #include "model/StrategyInformation.h"
 #include "model/WorldState.h"
+#include "support/SharedInstances.h"
 
 namespace zamp {
 namespace test {
@@ -26,16 +27,9 @@ class ModelCycle {
   enum FieldModel { KALMAN, SIMPLE };
 
   ModelCycle(const std::string& team_name, int uniform_number, FieldModel model = KALMAN) {
-    Renew<Parser>();
-    Renew<RawStorage>();
-    Renew<WorldState>();
-    Renew<AgentState>();
     Renew<FieldState>();
     Renew<StrategyInformation>();
-    Singleton<Parser>::Create();
-    Singleton<RawStorage>::Create();
-    Singleton<WorldState>::Create();
-    Singleton<AgentState>::Create();
+    RenewAndCreate<Parser, RawStorage, WorldState, AgentState>();
     Singleton<WorldState>::GetInstance()->SetTeamName(team_name);
     Singleton<AgentState>::GetInstance()->SetUniformNumber(uniform_number);
     if (model == KALMAN) {
@@ -46,22 +40,25 @@ class ModelCycle {
     Singleton<StrategyInformation>::Create();
   }
 
-  // The start-up step: the first message updates the perception, game and body models
-  // only; then the beam pose (x m, y m, direction degrees) is stored.
-  void Start(const std::string& first_message, const Eigen::Vector3d& beam) {
-    Singleton<Parser>::GetInstance()->Update(first_message);
+  // The perception, game and body models of one cycle, without the field state and the play
+  // information.
+  void Perceive(const std::string& message) {
+    Singleton<Parser>::GetInstance()->Update(message);
     Singleton<RawStorage>::GetInstance()->Update();
     Singleton<WorldState>::GetInstance()->Update();
     Singleton<AgentState>::GetInstance()->Update();
+  }
+
+  // The start-up step: the first message updates the perception, game and body models
+  // only; then the beam pose (x m, y m, direction degrees) is stored.
+  void Start(const std::string& first_message, const Eigen::Vector3d& beam) {
+    Perceive(first_message);
     Singleton<AgentState>::GetInstance()->SettingBeam(beam);
   }
 
   // One cycle of model updates, then the beam handling of the match agent.
   void Step(const std::string& message) {
-    Singleton<Parser>::GetInstance()->Update(message);
-    Singleton<RawStorage>::GetInstance()->Update();
-    Singleton<WorldState>::GetInstance()->Update();
-    Singleton<AgentState>::GetInstance()->Update();
+    Perceive(message);
     Singleton<FieldState>::GetInstance()->Update();
     Singleton<StrategyInformation>::GetInstance()->Update();
 
@@ -81,13 +78,6 @@ class ModelCycle {
   const StrategyInformation& info() const { return *Singleton<StrategyInformation>::GetInstance(); }
 
  private:
-  // Frees the previous test's instance (production never frees one) and forgets it.
-  template <typename T>
-  static void Renew() {
-    delete Singleton<T>::GetInstance();
-    Singleton<T>::ResetForTest();
-  }
-
   double using_beam_time_ = 0.0;  // s the beam has been sent at this opportunity
 };
 
