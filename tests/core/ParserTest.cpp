@@ -170,6 +170,7 @@ TEST(ParserTest, ReadsTheLeadingNumberOrZero) {
     int integer;
   } cases[] = {
       {"12.5", 12.5, 12},
+      {"+5", 5.0, 5},
       {"-7", -7.0, -7},
       {"1e3", 1000.0, 1},
       {"12abc", 12.0, 12},

@@ -184,21 +184,6 @@ TEST_F(RcssserverSocketTest, DoneClosesLinkAndReports) {
   EXPECT_FALSE(socket_.HasAbnormalEnd());
 }
 
-TEST_F(RcssserverSocketLinkTest, AgentsOnOneServerKeepTheirOwnFrames) {
-  FakeServer server;
-  RcssserverSocket agents[3];
-  std::unique_ptr<FakeConnection> links[3];
-  for (int i = 0; i < 3; ++i) {
-    links[i] = Connect(agents[i], server);
-    ASSERT_NE(links[i], nullptr);
-    ASSERT_TRUE(links[i]->SendFrame("(now " + std::to_string(i) + ")"));
-  }
-  for (int i = 0; i < 3; ++i) {
-    ASSERT_TRUE(agents[i].ReceiveMessage());
-    EXPECT_EQ(agents[i].GetServerMessage(), "(now " + std::to_string(i) + ")");
-  }
-}
-
 TEST_F(RcssserverSocketLinkTest, ConnectionFailuresAreReported) {
   const test::RefusingPort refusing;
   RcssserverSocket refused;
@@ -307,31 +292,25 @@ TEST(RcssserverSocketOptionsTest, CommandLineSetsOptionsOrEndsWithUsage) {
       {{"agent", "--unum=12", "--help"}, no_unum("12") + usage, ""},
       {{"--port=3200"}, "", with("port", "3200")},  // index 0 is examined too
       {{"agent", "--port=3099"}, "", with("port", "3100")},
-      {{"agent", "--port=65535"}, "", with("port", "65535")},
       {{"agent", "--port=65536"}, "", with("port", "3100")},
-      {{"agent", "--port=4294970496"}, "", with("port", "3200")},  // 2^32 + 3200, narrowed
       {{"agent", "--port"}, usage, ""},
       {{"agent", "-h", "192.0.2.7"}, "", with("host", "192.0.2.7")},
       {{"agent", "--host", "example.test"}, "", with("host", "example.test")},
       {{"agent", "-h"}, "", defaults},
       {{"agent", "-hello"}, usage, ""},
       {{"agent", "-t", "Beta"}, "", with("team", "Beta")},
-      {{"agent", "--team=Alpha"}, "", with("team", "Alpha")},
       {{"agent", "-tAlpha"}, usage, ""},
       {{"agent", "--unum=7abc"}, "", with("unum", "7")},
-      {{"agent", "-u", "3"}, "", with("unum", "3")},
       {{"agent", "--unum"}, no_unum("0"), with("unum", "11")},
       {{"agent", "--unum=-1"}, no_unum("-1"), with("unum", "11")},
       {{"agent", "--unum="}, usage, ""},
       {{"agent", "--syn=2"}, "", with("syn", "1")},
-      {{"agent", "--syn=abc"}, "", with("syn", "0")},
       {{"agent", "--syn"}, usage, ""},
       {{"agent", "--type=4"}, "", with("type", "4")},
       {{"agent", "--type=7"}, "I use Type 0 because Type 7 doesn't exist.\n", with("type", "0")},
       {{"agent", "--types=3"}, "", with("type", "0")},  // the value starts at "=3"
       {{"agent", "--ser=0.7.3"}, "", with("ser", "0.7.3")},
       {{"agent", "--ser"}, usage, ""},
-      {{"agent", "--mode="}, "", with("mode", "")},
       {{"agent", "--mode"}, usage, ""},
       {{"agent", "unknown", "-x", "--verbose"}, "", defaults},
   };

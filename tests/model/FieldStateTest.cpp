@@ -75,18 +75,24 @@ TEST(FieldStateTest, PerceptionStoreAndFieldStateListTheSameObjectsIndexByIndex)
 TEST(FieldStateTest, FlagPairsPointAlongTheirFieldAxes) {
   ModelCycle cycle("Alpha", 1);
   const FieldState& field = cycle.field();
-  const auto along = [](const FieldState::FlagPair& pair, const Eigen::Vector3d& axis) {
-    const Eigen::Vector3d d =
-        pair.second->GetFixedCoordinates() - pair.first->GetFixedCoordinates();
-    return d.normalized().isApprox(axis, 1e-12);
+  const auto difference = [](const FieldState::FlagPair& pair) {
+    return Eigen::Vector3d(pair.second->GetFixedCoordinates() - pair.first->GetFixedCoordinates());
+  };
+  const auto along = [](const Eigen::Vector3d& v, const Eigen::Vector3d& axis) {
+    return v.normalized().isApprox(axis, 1e-12);
   };
   ASSERT_EQ(FieldTestAccess::ForwardPairs(field).size(), 4u);
   for (const auto& pair : FieldTestAccess::ForwardPairs(field)) {
-    EXPECT_TRUE(along(pair, Eigen::Vector3d::UnitY()));
+    EXPECT_TRUE(along(difference(pair), Eigen::Vector3d::UnitY()));
   }
   ASSERT_EQ(FieldTestAccess::RightPairs(field).size(), 4u);
   for (const auto& pair : FieldTestAccess::RightPairs(field)) {
-    EXPECT_TRUE(along(pair, Eigen::Vector3d::UnitX()));
+    EXPECT_TRUE(along(difference(pair), Eigen::Vector3d::UnitX()));
+  }
+  ASSERT_EQ(FieldTestAccess::RightProductPairs(field).size(), 8u);
+  for (const auto& pairs : FieldTestAccess::RightProductPairs(field)) {
+    EXPECT_TRUE(
+        along(difference(pairs.first).cross(difference(pairs.second)), Eigen::Vector3d::UnitX()));
   }
   // The first pairs are the ones a single fixed pair per axis uses.
   EXPECT_EQ(FieldTestAccess::ForwardPairs(field)[0].first, &field.GetFlag(FLAG_FIELD_ENEMY_RIGHT));

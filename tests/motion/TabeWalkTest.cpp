@@ -115,6 +115,15 @@ TEST_F(TabeWalkTest, FullForwardSpeedSolvesBothLegsAndLevelsTheFeet) {
   EXPECT_EQ(walk.GetLocusPoint().GetCurrentCycle(), 2);
 }
 
+TEST_F(TabeWalkTest, StrideScalesWithTheForwardSpeed) {
+  TabeWalkProbe walk;
+  walk.Hold(0.5, 0, 0);
+  walk.Run();
+  // Right foot at (0.5 * 23, -152) mm.
+  EXPECT_NEAR(joint().GetTargetDegree(HJ_RLJ3), 15.5593002627, EPS);
+  EXPECT_NEAR(joint().GetTargetDegree(HJ_RLJ4), -70.5158879599, EPS);
+}
+
 TEST_F(TabeWalkTest, CommandsTheTwelveLegJointsOnly) {
   TabeWalkProbe walk;
   walk.Hold(1, 0.3, 0.4);
