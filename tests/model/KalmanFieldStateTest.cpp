@@ -21,36 +21,6 @@ double HeadingError(double estimate, double truth) {
   return std::abs(Tool::LimitDegree180(estimate - truth));
 }
 
-// Every estimate the field model and the play information publish.
-bool AllEstimatesFinite(const ModelCycle& cycle) {
-  const AgentState& agent = cycle.agent();
-  const FieldState& field = cycle.field();
-  const StrategyInformation& info = cycle.info();
-  bool finite = agent.GetRotation().allFinite() && agent.GetCoordinates().allFinite() &&
-                agent.GetSpeed().allFinite() && agent.GetCovarianceError().allFinite() &&
-                field.GetGlobalRotation().matrix().allFinite() &&
-                info.GetKickTargetCoord().allFinite() && std::isfinite(info.GetMeAndBallDegree()) &&
-                std::isfinite(info.GetBallDirectionDiff()) &&
-                std::isfinite(info.GetBallNearestEnemyDistance());
-  for (const FieldObject* object : field.GetAllVisibleObjects()) {
-    finite = finite && object->GetRelativeCoordinates().allFinite() &&
-             object->GetMeasureCovarianceError().allFinite() &&
-             std::isfinite(object->GetFootDistance());
-  }
-  std::vector<const DynamicFieldObject*> dynamic = {&field.GetBall()};
-  for (int i = 0; i < MAX_AGENT_NUM; ++i) {
-    dynamic.push_back(&field.GetAllPlayer(i));
-    for (int k = 0; k < VISIBLE_PART_NUM; ++k) {
-      dynamic.push_back(&field.GetAllPlayer(i).GetVisiblePart(VisiblePartID(k)));
-    }
-  }
-  for (const DynamicFieldObject* object : dynamic) {
-    finite = finite && object->GetAbsoluteCoordinates().allFinite() &&
-             object->GetSpeed().allFinite() && object->GetCovarianceError().allFinite();
-  }
-  return finite;
-}
-
 // A scene with a known truth: the agent's torso at (-3, 2, 0.4) facing 30 degrees, the
 // ball at rest at (1, -1), opponent 3 standing at (2, 1) facing the agent.
 class SyntheticSceneTest : public ::testing::Test {
@@ -113,7 +83,7 @@ TEST_F(SyntheticSceneTest, ConvergesToTheTruePoseBallAndOpponent) {
   EXPECT_LT((enemy.GetAbsoluteCoordinates() - kEnemyHead).norm(), 0.02);
   EXPECT_FALSE(enemy.IsFall());
   EXPECT_EQ(cycle_.info().GetCountEnemyVisible(), 1);
-  EXPECT_TRUE(AllEstimatesFinite(cycle_));
+  EXPECT_TRUE(cycle_.AllFinite());
 }
 
 TEST_F(SyntheticSceneTest, ThePullTowardsTheMeasuredHeadingIsFivePercentPerVisionCycle) {
@@ -162,13 +132,13 @@ TEST_F(SyntheticSceneTest, RepeatedServerTimeAndFirstSightingAtTimeZeroStayFinit
   // The first vision comes at server time 0: every object's interval since its last
   // sighting is 0, so only positions are measured.
   cycle_.Step(Message(0.0, true, "BeforeKickOff"));
-  EXPECT_TRUE(AllEstimatesFinite(cycle_));
+  EXPECT_TRUE(cycle_.AllFinite());
   EXPECT_GT(cycle_.agent().GetCoordinates().head<2>().norm(), 0.0);
   RunCycles(0.0, 300);
   // The same message twice: the second has the same server time.
   cycle_.Step(Message(6.0, true, "PlayOn"));
   cycle_.Step(Message(6.0, true, "PlayOn"));
-  EXPECT_TRUE(AllEstimatesFinite(cycle_));
+  EXPECT_TRUE(cycle_.AllFinite());
   EXPECT_EQ(cycle_.field().GetBall().GetUpdateDiffTime(), 0.0);
   EXPECT_TRUE(cycle_.agent().GetCoordinates().head<2>().isApprox(kTorso.head<2>(), 0.05));
 }
@@ -258,10 +228,20 @@ TEST(KalmanFieldStateTest, EveryEstimateStaysFiniteOnEveryMessageOfEveryCapture)
   for (const Capture& capture : kCaptures) {
     for (ModelCycle::FieldModel model : {ModelCycle::KALMAN, ModelCycle::SIMPLE}) {
       bool finite = true;
+      bool toes_with_feet = true;
       Replay(capture, model, [&](const ModelCycle& cycle, double) {
-        finite = finite && AllEstimatesFinite(cycle);
+        finite = finite && cycle.AllFinite();
+        // The toes do not rotate, also on the type-4 robot.
+        for (BodyPartID foot : {BP_FOOT_RIGHT, BP_FOOT_LEFT}) {
+          toes_with_feet =
+              toes_with_feet && cycle.agent()
+                                    .GetBodyPart(BodyPartID(foot + 1))
+                                    .global_transform.isApprox(
+                                        cycle.agent().GetBodyPart(foot).global_transform, 1e-9);
+        }
       });
       EXPECT_TRUE(finite) << capture.file << " model " << model;
+      EXPECT_TRUE(toes_with_feet) << capture.file;
     }
   }
 }

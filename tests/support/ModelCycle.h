@@ -6,7 +6,9 @@
 #pragma once
 
 #include <Eigen/Core>
+#include <cmath>
 #include <string>
+#include <vector>
 
 #include "core/Parser.h"
 #include "core/RawStorage.h"
@@ -69,6 +71,48 @@ class ModelCycle {
     } else if (!world.CanBeam()) {
       using_beam_time_ = 0.0;
     }
+  }
+
+  // True while every value the body model, the field model and the play information
+  // publish is finite.
+  bool AllFinite() const {
+    const AgentState& a = agent();
+    bool finite =
+        a.GetGyroRate().allFinite() && a.GetAcceleration().allFinite() &&
+        a.GetCenterOfGravity().allFinite() && a.GetZMP().allFinite() &&
+        std::isfinite(a.GetNotFallTime()) && a.GetRotation().allFinite() &&
+        a.GetCoordinates().allFinite() && a.GetSpeed().allFinite() &&
+        a.GetCovarianceError().allFinite() && field().GetGlobalRotation().matrix().allFinite() &&
+        info().GetKickTargetCoord().allFinite() && std::isfinite(info().GetMeAndBallDegree()) &&
+        std::isfinite(info().GetBallDirectionDiff()) &&
+        std::isfinite(info().GetBallNearestEnemyDistance());
+    for (int i = 0; i < HINGE_JOINT_NUM; ++i) {
+      finite = finite && std::isfinite(a.GetJointDegree(HingeJointID(i)));
+    }
+    for (int i = 0; i < FORCE_RESISTANCE_NUM; ++i) {
+      finite = finite && a.GetForceCoordinates(ForceResistanceID(i)).allFinite() &&
+               a.GetForceVector(ForceResistanceID(i)).allFinite();
+    }
+    for (int i = 0; i < BODY_PART_NUM; ++i) {
+      finite = finite && a.GetBodyPart(BodyPartID(i)).global_transform.matrix().allFinite();
+    }
+    for (const FieldObject* object : field().GetAllVisibleObjects()) {
+      finite = finite && object->GetRelativeCoordinates().allFinite() &&
+               object->GetMeasureCovarianceError().allFinite() &&
+               std::isfinite(object->GetFootDistance());
+    }
+    std::vector<const DynamicFieldObject*> dynamic = {&field().GetBall()};
+    for (int i = 0; i < MAX_AGENT_NUM; ++i) {
+      dynamic.push_back(&field().GetAllPlayer(i));
+      for (int k = 0; k < VISIBLE_PART_NUM; ++k) {
+        dynamic.push_back(&field().GetAllPlayer(i).GetVisiblePart(VisiblePartID(k)));
+      }
+    }
+    for (const DynamicFieldObject* object : dynamic) {
+      finite = finite && object->GetAbsoluteCoordinates().allFinite() &&
+               object->GetSpeed().allFinite() && object->GetCovarianceError().allFinite();
+    }
+    return finite;
   }
 
   const RawStorage& raw() const { return *Singleton<RawStorage>::GetInstance(); }
