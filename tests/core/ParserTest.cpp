@@ -46,25 +46,22 @@ TEST(ParserTest, BuildsTheTreeOfTheMessage) {
     const char* message;
     const char* tree;
   } cases[] = {
+      // clang-format off
       {"(time (now 12.3))(GS (t 0.00) (pm BeforeKickOff))",
        "time{now[12.3]} GS{t[0.00] pm[BeforeKickOff]}"},
-      // Data words are cut at every single blank.
-      {"(a  b)", "a[|b]"},
-      {"(hear Alpha 0.00 self A1hello)", "hear[Alpha|0.00|self|A1hello]"},
-      // A one-word leaf carries the word as tag and as its only datum.
-      {"(syn)", "syn[syn]"},
-      // Only one trailing blank leaves a tag; text between children is dropped.
-      {"(a (b 1) c)", "a{b[1]}"},
-      {"(a  (b 1))", "a {b[1]}"},
       {"(See (B (pol 1 2 3)) (L (pol 1 2 3) (pol 4 5 6)))",
        "See{B{pol[1|2|3]} L{pol[1|2|3] pol[4|5|6]}}"},
-      // Text outside brackets is ignored; a ')' at the top ends the message.
-      {"junk (a 1) junk (b 2) junk", "a[1] b[2]"},
-      {"(a (b 1)) ) (c 2)", "a{b[1]}"},
-      // Truncated text ends the parse where the scan runs out.
-      {"(a (b 1", "a"},
-      {"", ""},
-      {"((((", "{{}}"},
+      // Data words are cut at every single blank; a one-word leaf carries the word as tag and
+      // as its only datum.
+      {"(a  b)", "a[|b]"}, {"(hear Alpha 0.00 self A1hi)", "hear[Alpha|0.00|self|A1hi]"},
+      {"(syn)", "syn[syn]"},
+      // Only one trailing blank leaves a tag; text between children is dropped.
+      {"(a (b 1) c)", "a{b[1]}"}, {"(a  (b 1))", "a {b[1]}"},
+      // Text outside brackets is ignored; a ')' at the top ends the message; truncated text
+      // ends the parse where the scan runs out.
+      {"junk (a 1) junk (b 2) junk", "a[1] b[2]"}, {"(a (b 1)) ) (c 2)", "a{b[1]}"},
+      {"(a (b 1", "a"}, {"", ""}, {"((((", "{{}}"},
+      // clang-format on
   };
   for (const auto& c : cases) {
     Parser parser;
@@ -169,21 +166,14 @@ TEST(ParserTest, ReadsTheLeadingNumberOrZero) {
     double real;
     int integer;
   } cases[] = {
-      {"12.5", 12.5, 12},
-      {"+5", 5.0, 5},
-      {"-7", -7.0, -7},
-      {"1e3", 1000.0, 1},
-      {"12abc", 12.0, 12},
-      {"abc", 0.0, 0},
-      {"+-1", 0.0, 0},
-      {"0x10", 0.0, 0},
+      // clang-format off
+      {"12.5", 12.5, 12}, {"+5", 5.0, 5}, {"-7", -7.0, -7}, {"1e3", 1000.0, 1}, {"12abc", 12.0, 12},
+      {"abc", 0.0, 0},    {"+-1", 0.0, 0}, {"0x10", 0.0, 0},
       // Values that would poison every filter downstream read as 0.
-      {"nan", 0.0, 0},
-      {"-inf", 0.0, 0},
-      {"1e999", 0.0, 1},
+      {"nan", 0.0, 0},    {"-inf", 0.0, 0}, {"1e999", 0.0, 1},
       // Integers that do not fit an int read as 0, not as a wrapped value.
-      {"-2147483648", -2147483648.0, INT_MIN},
-      {"2147483648", 2147483648.0, 0},
+      {"-2147483648", -2147483648.0, INT_MIN}, {"2147483648", 2147483648.0, 0},
+      // clang-format on
   };
   for (const auto& c : cases) {
     Parser parser;

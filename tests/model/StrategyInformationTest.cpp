@@ -4,10 +4,10 @@
 
 #include "core/Tool.h"
 #include "model/StrategyInformation.h"
+#include "support/AgentStateTestAccess.h"
 #include "support/FieldTestAccess.h"
 #include "support/ModelCycle.h"
 #include "support/PerceptionText.h"
-#include "support/SyntheticScene.h"
 
 namespace zamp {
 namespace test {
@@ -15,38 +15,25 @@ namespace {
 
 const double kNoEnemy = std::sqrt(9999.9);  // m, the distance reported without opponents
 
-// Play information on a hand-placed scene. The agent is placed exactly by the simple field
-// model from one synthetic view of the landmarks; the ball and the opponents are set
-// directly. Then StrategyInformation::Update runs as in the cycle.
+// Play information on a hand-placed scene: the agent, the ball and the opponents are set
+// directly, then StrategyInformation::Update runs as in the cycle.
 class StrategyInformationTest : public ::testing::Test {
  protected:
-  StrategyInformationTest() : cycle_("Alpha", 1, ModelCycle::SIMPLE) {
-    cycle_.Start(PerceptionText().Time(0.0).GameStateWithTeam(1, "left", 0.0, "PlayOn").Str(),
-                 Eigen::Vector3d(-1.0, 0.0, 0.0));
-    ForgetEnemies();
+  StrategyInformationTest() : cycle_("Alpha", 1) {
+    // Nobody seen: every opponent last seen long ago.
+    for (int i = 0; i < MAX_TEAM_AGENT_NUM; ++i) PlaceEnemy(i, {0.0, 0.0}, 100.0, false);
   }
 
-  // Nobody seen: every opponent last seen long ago.
-  void ForgetEnemies() {
-    for (int i = 0; i < MAX_TEAM_AGENT_NUM; ++i) {
-      FieldTestAccess::PlaceEnemy(cycle_.field(), i, Eigen::Vector3d::Zero(), 100.0, false);
-    }
-  }
-
-  // Torso at (x, y) m facing heading degrees. Replaces the ball and the opponents, so they
-  // are placed afterwards.
+  // Torso at (x, y) m facing heading degrees.
   void PlaceAgent(double x, double y, double heading) {
-    const SyntheticScene scene(Eigen::Vector3d(x, y, 0.4), heading,
-                               cycle_.agent().GetBodyPart(BP_HEAD).global_transform);
-    time_ += UPDATE_INTERVAL_TIME;
-    PerceptionText text;
-    text.Time(time_).GameState(0.0, "PlayOn").See();
-    scene.AddLandmarks(text, true);
-    cycle_.Step(text.Str());
-    ForgetEnemies();
-    ASSERT_NEAR(cycle_.agent().GetCoordinates().x(), x, 1e-9);
-    ASSERT_NEAR(cycle_.agent().GetCoordinates().y(), y, 1e-9);
-    ASSERT_NEAR(std::abs(Tool::LimitDegree180(cycle_.agent().GetDirection() - heading)), 0.0, 1e-9);
+    AgentStateTestAccess::SetCoordinates(cycle_.agent(), Eigen::Vector3d(x, y, 0.4));
+    AgentStateTestAccess::SetRotation(cycle_.agent(), Eigen::Vector3d(0.0, 0.0, heading));
+  }
+
+  // index: 0-10; position: m; seen_ago: s.
+  void PlaceEnemy(int index, const Eigen::Vector2d& position, double seen_ago, bool visible) {
+    FieldTestAccess::PlaceEnemy(
+        cycle_.field(), index, Eigen::Vector3d(position.x(), position.y(), 0.5), seen_ago, visible);
   }
 
   void PlaceBall(double x, double y) {
@@ -60,7 +47,6 @@ class StrategyInformationTest : public ::testing::Test {
   }
 
   ModelCycle cycle_;
-  double time_ = 0.0;  // s, server time of the last message
 };
 
 TEST_F(StrategyInformationTest, KickTargetIsTheGoalOrTheFreestLongKickPoint) {
@@ -81,12 +67,9 @@ TEST_F(StrategyInformationTest, KickTargetIsTheGoalOrTheFreestLongKickPoint) {
       {{-10.0, 0.0}, 2.9996, {x30, -8.5}},
   };
   for (const auto& c : cases) {
-    PlaceAgent(0.0, 0.0, 0.0);
     PlaceBall(c.ball.x(), c.ball.y());
-    if (c.enemy_seen_ago >= 0.0) {
-      FieldTestAccess::PlaceEnemy(cycle_.field(), 0, Eigen::Vector3d(4.722, -8.5, 0.5),
-                                  c.enemy_seen_ago, true);
-    }
+    PlaceEnemy(0, {4.722, -8.5}, c.enemy_seen_ago >= 0.0 ? c.enemy_seen_ago : 100.0,
+               c.enemy_seen_ago >= 0.0);
     EXPECT_TRUE(Updated().GetKickTargetCoord().isApprox(c.target, 1e-9))
         << c.ball.transpose() << " seen " << c.enemy_seen_ago;
   }
@@ -128,8 +111,8 @@ TEST_F(StrategyInformationTest, NearestOpponentCountsOnlyRecentSightings) {
   EXPECT_NEAR(Updated().GetBallNearestEnemyDistance(), kNoEnemy, 1e-12);
   EXPECT_EQ(Updated().GetCountEnemyVisible(), 0);
 
-  FieldTestAccess::PlaceEnemy(cycle_.field(), 4, Eigen::Vector3d(1.0, 3.0, 0.5), 0.06, true);
-  FieldTestAccess::PlaceEnemy(cycle_.field(), 7, Eigen::Vector3d(1.0, 2.0, 0.5), 0.25, false);
+  PlaceEnemy(4, {1.0, 3.0}, 0.06, true);
+  PlaceEnemy(7, {1.0, 2.0}, 0.25, false);
   EXPECT_NEAR(Updated().GetBallNearestEnemyDistance(), 3.0, 1e-12);
   EXPECT_EQ(Updated().GetCountEnemyVisible(), 1);
   // Over the kick target's 3 s window the older sighting is the nearer one.

@@ -97,31 +97,47 @@ TEST_F(TabeWalkTest, YawAndRollFollowTheHalfOfTheStep) {
   }
 }
 
-TEST_F(TabeWalkTest, FullForwardSpeedSolvesBothLegsAndLevelsTheFeet) {
-  TabeWalkProbe walk;
-  walk.Hold(1, 0, 0);
-  walk.Run();
-  // Right foot at (23, -152) mm, left at (-38, -134) mm; with no yaw the levelled ankle
-  // pitch undoes hip pitch plus knee, and the ankle roll undoes the hip roll.
-  EXPECT_NEAR(joint().GetTargetDegree(HJ_RLJ3), 10.8737830820, EPS);
-  EXPECT_NEAR(joint().GetTargetDegree(HJ_RLJ4), -68.7523384092, EPS);
-  EXPECT_NEAR(joint().GetTargetDegree(HJ_RLJ5), 57.8785553273, EPS);
-  EXPECT_NEAR(joint().GetTargetDegree(HJ_RLJ6), 5, EPS);
-  EXPECT_NEAR(joint().GetTargetDegree(HJ_LLJ3), 39.0540328757, EPS);
-  EXPECT_NEAR(joint().GetTargetDegree(HJ_LLJ4), -86.8732238864, EPS);
-  EXPECT_NEAR(joint().GetTargetDegree(HJ_LLJ5), 47.8191910107, EPS);
-  EXPECT_NEAR(joint().GetTargetDegree(HJ_LLJ6), -5, EPS);
-  EXPECT_EQ(walk.GetLocusPoint().GetLocusType(), LocusPoint::LOCUS_FORWORD);
-  EXPECT_EQ(walk.GetLocusPoint().GetCurrentCycle(), 2);
-}
-
-TEST_F(TabeWalkTest, StrideScalesWithTheForwardSpeed) {
-  TabeWalkProbe walk;
-  walk.Hold(0.5, 0, 0);
-  walk.Run();
-  // Right foot at (0.5 * 23, -152) mm.
-  EXPECT_NEAR(joint().GetTargetDegree(HJ_RLJ3), 15.5593002627, EPS);
-  EXPECT_NEAR(joint().GetTargetDegree(HJ_RLJ4), -70.5158879599, EPS);
+// The two-link legs solved for the first locus points, right foot at (23, -152) mm and
+// left at (-38, -134) mm, the stride scaled by the forward speed. The levelled ankle pitch
+// undoes hip pitch plus knee, the ankle roll the hip roll; the levelling takes a fifth of
+// the hip yaw.
+TEST_F(TabeWalkTest, LegsAreSolvedForTheLocusPointsAndTheFeetLevelled) {
+  const struct {
+    double vc, rc;
+    std::vector<std::pair<int, double>> targets;  // degrees
+  } cases[] = {
+      {1,
+       0,
+       {{HJ_RLJ3, 10.8737830820},
+        {HJ_RLJ4, -68.7523384092},
+        {HJ_RLJ5, 57.8785553273},
+        {HJ_RLJ6, 5},
+        {HJ_LLJ3, 39.0540328757},
+        {HJ_LLJ4, -86.8732238864},
+        {HJ_LLJ5, 47.8191910107},
+        {HJ_LLJ6, -5}}},
+      {0.5, 0, {{HJ_RLJ3, 15.5593002627}, {HJ_RLJ4, -70.5158879599}}},
+      // Feet at (0, -152) and (0, -134) mm; yaw -30 on the joints, -6 in the levelling.
+      {0,
+       1,
+       {{HJ_RLJ1, -30},
+        {HJ_RLJ3, 20.0190340726},
+        {HJ_RLJ4, -71.0994031998},
+        {HJ_RLJ5, 46.8265238680},
+        {HJ_RLJ6, 4.8293584554},
+        {HJ_LLJ3, 24.2000996834},
+        {HJ_LLJ5, 64.4391585600},
+        {HJ_LLJ6, -4.8293584554}}},
+  };
+  for (const auto& c : cases) {
+    TabeWalkProbe walk;
+    walk.Hold(c.vc, 0, c.rc);
+    walk.Run();
+    for (const auto& [id, degree] : c.targets) {
+      EXPECT_NEAR(joint().GetTargetDegree(id), degree, 1e-4) << c.vc << " " << c.rc << " " << id;
+    }
+    EXPECT_EQ(walk.GetLocusPoint().GetCurrentCycle(), 2);
+  }
 }
 
 TEST_F(TabeWalkTest, CommandsTheTwelveLegJointsOnly) {
@@ -132,21 +148,6 @@ TEST_F(TabeWalkTest, CommandsTheTwelveLegJointsOnly) {
     const bool leg = (id >= HJ_RLJ1 && id <= HJ_RLJ6) || (id >= HJ_LLJ1 && id <= HJ_LLJ6);
     EXPECT_EQ(joint().GetSpeed(id) != 0.0, leg) << id;
   }
-}
-
-TEST_F(TabeWalkTest, LevellingUsesAFifthOfTheYaw) {
-  TabeWalkProbe walk;
-  walk.Hold(0, 0, 1);
-  walk.Run();
-  // Feet at (0, -152) and (0, -134) mm; yaw -30 on the joints, -6 in the levelling.
-  EXPECT_NEAR(joint().GetTargetDegree(HJ_RLJ1), -30, EPS);
-  EXPECT_NEAR(joint().GetTargetDegree(HJ_RLJ3), 20.0190340726, EPS);
-  EXPECT_NEAR(joint().GetTargetDegree(HJ_RLJ4), -71.0994031998, EPS);
-  EXPECT_NEAR(joint().GetTargetDegree(HJ_RLJ5), 46.8265238680, 1e-4);
-  EXPECT_NEAR(joint().GetTargetDegree(HJ_RLJ6), 4.8293584554, 1e-4);
-  EXPECT_NEAR(joint().GetTargetDegree(HJ_LLJ3), 24.2000996834, EPS);
-  EXPECT_NEAR(joint().GetTargetDegree(HJ_LLJ5), 64.4391585600, 1e-4);
-  EXPECT_NEAR(joint().GetTargetDegree(HJ_LLJ6), -4.8293584554, 1e-4);
 }
 
 TEST_F(TabeWalkTest, EachAnkleTakesTheOtherFootsPitchOffset) {

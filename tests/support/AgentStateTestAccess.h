@@ -20,6 +20,11 @@ class AgentStateTestAccess {
     state.rotation_ = rotation;
   }
 
+  // The torso's position as the field model would estimate it; m, team frame.
+  static void SetCoordinates(AgentState& state, const Eigen::Vector3d& coordinates) {
+    state.coordnates_ = coordinates;
+  }
+
   // coord: m, in the foot's frame; force: N.
   static void SetForce(AgentState& state, ForceResistanceID id, bool landing,
                        const Eigen::Vector3d& coord, const Eigen::Vector3d& force) {
