@@ -47,26 +47,6 @@ class RawStorageTest : public ::testing::Test {
   test::ModelCycle cycle_{"Alpha", 1};
 };
 
-TEST_F(RawStorageTest, GameStateKeepsUniformNumberAndTeamWhenLaterMessagesOmitThem) {
-  Feed("(time (now 12.5))" +
-       PerceptionText().GameStateWithTeam(7, "right", 1.5, "BeforeKickOff", 2, 3).Str());
-  const raw::GameState& gs = store().GetGameState();
-  EXPECT_EQ(store().GetServerTime().time, 12.5);
-  EXPECT_EQ(gs.uniform_number, 7);
-  EXPECT_EQ(gs.team, "right");
-  EXPECT_EQ(gs.score_left, 2);
-  EXPECT_EQ(gs.score_right, 3);
-  EXPECT_EQ(gs.play_mode, "BeforeKickOff");
-
-  Feed("(time)(GS (t 4.25) (pm PlayOn))");
-  EXPECT_EQ(store().GetServerTime().time, 0.0);
-  EXPECT_EQ(gs.uniform_number, 7);
-  EXPECT_EQ(gs.team, "right");
-  EXPECT_EQ(gs.score_left, 0);
-  EXPECT_EQ(gs.time, 4.25);
-  EXPECT_EQ(gs.play_mode, "PlayOn");
-}
-
 TEST_F(RawStorageTest, HearIsFiledBySenderTeamAndSelfWordForOneCycle) {
   // The later message of a kind wins; the other team is never tested for "self", whose word
   // reads as direction 0.

@@ -46,20 +46,6 @@ TEST(LocusPointTest, PointTextGivesPointsAndStatistics) {
   }
 }
 
-TEST(LocusPointTest, UpdatePointGivesTheLeftFootHalfAPeriodLater) {
-  LocusPoint locus;
-  locus.InputDirectCSV("0,-1,0.5\n1,-2,0\n2,-3,0\n3,-4,1\n4,-5,0\n5,-6,0\n");
-  for (int right : {0, 1, 2, 3, 4, 5, 0}) {
-    locus.UpdatePoint();
-    const int left = (right + 3) % 6;
-    EXPECT_EQ(locus.GetRightTarget(), Eigen::Vector2d(right, -1 - right));
-    EXPECT_EQ(locus.GetLeftTarget(), Eigen::Vector2d(left, -1 - left));
-    EXPECT_EQ(locus.GetCurrentCycle(), (right + 1) % 6);
-  }
-  EXPECT_DOUBLE_EQ(locus.GetRightDegreeLJ5(), 0.5);
-  EXPECT_DOUBLE_EQ(locus.GetLeftDegreeLJ5(), 1.0);
-}
-
 TEST(LocusPointTest, EmptyLocusIsNeverStepped) {
   LocusPoint locus;
   locus.InputDirectCSV("");
