@@ -7,6 +7,10 @@
 #include <cstdio>
 #include <cstring>
 
+#include "core/Singleton.h"
+#include "model/AgentState.h"
+#include "model/FieldState.h"
+
 namespace {
 
 const char* const DEFAULT_HOST = "127.0.0.1";
@@ -88,6 +92,18 @@ void Drawing::Send(const std::string& packet) {
   // A lost debug picture matters to nobody; the result is deliberately not examined.
   const ssize_t sent = sendto(sockfd, packet.data(), packet.size(), 0, p->ai_addr, p->ai_addrlen);
   static_cast<void>(sent);
+}
+
+void Drawing::draw() {
+  // Only inline accessors of the model headers are used, so core links nothing above it.
+  const zamp::AgentState* agent = zamp::Singleton<zamp::AgentState>::GetInstance();
+  const zamp::FieldState* field = zamp::Singleton<zamp::FieldState>::GetInstance();
+  if (agent == nullptr || field == nullptr) return;
+  const Eigen::Vector3d& position = agent->GetCoordinates();
+  const Eigen::Vector3d& ball = field->GetBall().GetAbsoluteCoordinates();
+  drawAgentPicture(agent->GetUniformNumber(), static_cast<float>(position.x()),
+                   static_cast<float>(position.y()), static_cast<float>(ball.x()),
+                   static_cast<float>(ball.y()));
 }
 
 void Drawing::swapBuffers(const std::string* setName) {

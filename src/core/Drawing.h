@@ -26,6 +26,9 @@ class Drawing {
   Drawing(const Drawing&) = delete;
   Drawing& operator=(const Drawing&) = delete;
 
+  // The agent's standard picture from the shared models: its own position (AgentState)
+  // and the ball (the field state), see drawAgentPicture.
+  virtual void draw();
   // Shows what was drawn into the set named setName since its last swap; null sends the
   // swap without a name.
   virtual void swapBuffers(const std::string* setName);
@@ -43,9 +46,9 @@ class Drawing {
   virtual void drawAnnotation(const std::string* text, float x, float y, float z, float r, float g,
                               float b, const std::string* setName);
 
-  // The agent's standard picture: its own position and the ball it believes in (m, field
-  // frame), each as a circle in a set named after the uniform number, then a swap of the
-  // "Agent" sets.
+  // The standard picture from given values: the agent's position and the ball it believes
+  // in (m, field frame), each as a circle in a set named after the uniform number, then a
+  // swap of the "Agent" set.
   void drawAgentPicture(int uniform_number, float agent_x, float agent_y, float ball_x,
                         float ball_y);
 

@@ -6,6 +6,8 @@ NoDrawing::NoDrawing() : Drawing(false) {}
 
 NoDrawing::~NoDrawing() {}
 
+void NoDrawing::draw() {}
+
 void NoDrawing::swapBuffers(const std::string*) {}
 
 void NoDrawing::drawLine(float, float, float, float, float, float, float, float, float, float,

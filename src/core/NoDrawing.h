@@ -13,6 +13,7 @@ class NoDrawing : public Drawing {
   NoDrawing();
   ~NoDrawing() override;
 
+  void draw() override;
   void swapBuffers(const std::string* setName) override;
   void drawLine(float x1, float y1, float z1, float x2, float y2, float z2, float thickness,
                 float r, float g, float b, const std::string* setName) override;

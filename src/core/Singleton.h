@@ -24,6 +24,14 @@ class Singleton {
   // shared instance.
   static void ResetForTest() { instance_ = nullptr; }
 
+  // Test seam: puts the given instance (or null) in place and returns the one it replaces,
+  // so a test can keep several agents' models in one process and switch between them.
+  static T* ExchangeForTest(T* instance) {
+    T* previous = instance_;
+    instance_ = instance;
+    return previous;
+  }
+
  private:
   inline static T* instance_ = nullptr;
 };

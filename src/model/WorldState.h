@@ -49,6 +49,9 @@ class WorldState {
   bool CanKickPlay() const { return can_kick_play_; }
 
  private:
+  // Test seam: lets the decision-code tests set the game state directly.
+  friend struct WorldStateTestAccess;
+
   void UpdateRaw(const RawStorage& raw_storage);
   void UpdateOthers();
 

@@ -20,9 +20,13 @@ class AgentStateTestAccess {
     state.rotation_ = rotation;
   }
 
-  // The torso's position as the field model would estimate it; m, team frame.
+  // coordinates: m, team frame, as the field model would estimate them.
   static void SetCoordinates(AgentState& state, const Eigen::Vector3d& coordinates) {
     state.coordnates_ = coordinates;
+  }
+
+  static void SetFallDirection(AgentState& state, AgentState::FallID fall_direction) {
+    state.fall_direction_ = fall_direction;
   }
 
   // coord: m, in the foot's frame; force: N.

@@ -30,6 +30,31 @@ struct FieldTestAccess {
     enemy.visible_ = visible;
   }
 
+  // The ball's sighting as the field model would leave it: polar (distance m, horizontal
+  // and vertical degrees), the horizontal distance from the foot (m), the angles with the
+  // neck added (degrees), whether it was seen this cycle and how long ago (s).
+  static void SetBallSighting(FieldState& field, const Eigen::Vector3d& polar, double foot_distance,
+                              double horizon_degree, double vertical_degree, bool visible,
+                              double seen_ago) {
+    Ball& ball = *field.ball_;
+    ball.polar_coord_ = polar;
+    ball.foot_distance_ = foot_distance;
+    ball.horizon_degree_ = horizon_degree;
+    ball.vertical_degree_ = vertical_degree;
+    ball.visible_ = visible;
+    ball.dt_ = seen_ago;
+  }
+
+  // One visible part of team mate `index` (0-10 by uniform number minus 1) as seen this
+  // cycle, or not seen; foot_distance in m, horizon_degree in degrees.
+  static void SetMatePart(FieldState& field, int index, VisiblePartID part, bool visible,
+                          double foot_distance, double horizon_degree) {
+    VisiblePart& seen = field.us_players_[index]->visible_part_[part];
+    seen.visible_ = visible;
+    seen.foot_distance_ = foot_distance;
+    seen.horizon_degree_ = horizon_degree;
+  }
+
   static const std::vector<FieldState::FlagPair>& ForwardPairs(const FieldState& field) {
     return field.flag_forward_pairs_;
   }
