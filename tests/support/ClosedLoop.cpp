@@ -9,6 +9,7 @@
 #include "model/AgentState.h"
 #include "model/WorldState.h"
 #include "support/PerceptionText.h"
+#include "support/SharedInstances.h"
 
 namespace zamp {
 namespace test {
@@ -17,28 +18,14 @@ namespace {
 
 const double PI = 3.141592653589793;
 
-// Frees the previous test's instance (production never frees one) and forgets it.
-template <typename T>
-void Renew() {
-  delete Singleton<T>::GetInstance();
-  Singleton<T>::ResetForTest();
-}
-
 }  // namespace
 
 ClosedLoop::ClosedLoop(AgentTypeID agent_type)
     : with_toes_(agent_type == AGENT_TYPE_TOENAIL), server_time_(0.0), cycle_count_(0) {
   degrees_.fill(0.0);
   speeds_.fill(0.0);
-  Renew<Parser>();
-  Renew<RawStorage>();
-  Renew<WorldState>();
-  Renew<AgentState>();
   Renew<JointController>();
-  Singleton<Parser>::Create();
-  Singleton<RawStorage>::Create();
-  Singleton<WorldState>::Create();
-  Singleton<AgentState>::Create();
+  RenewAndCreate<Parser, RawStorage, WorldState, AgentState>();
   // The controller reads the robot type when it is created.
   Singleton<AgentState>::GetInstance()->SetAgentType(agent_type);
   Singleton<JointController>::Create();
