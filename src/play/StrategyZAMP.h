@@ -24,6 +24,7 @@
 #pragma once
 
 #include <Eigen/Core>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -68,6 +69,10 @@ class StrategyZAMP : public Strategy {
     double max_forward_target;  // largest forward target that still allows the kick
     double min_forward_speed;   // smallest forward target while approaching
     double target_left_shift;   // the target moves this far left of K, seen from the ball
+    // Largest |sideways target| that still allows the kick.
+    double max_sideways_target = std::numeric_limits<double>::infinity();
+    // Beyond D + this (m) the agent walks straight at the ball at full speed.
+    double full_speed_range = std::numeric_limits<double>::infinity();
   };
 
   // An axis-aligned rectangle: centre, width along x, length along y (edges inside).
@@ -83,6 +88,19 @@ class StrategyZAMP : public Strategy {
     Zone central;                  // K: the central field
     Zone whole;                    // W: where the loose side-step rule holds
     double outside_whole_divisor;  // v for the default rule outside W
+  };
+
+  // How Position walks to the formation point.
+  struct PositionWalk {
+    // A ball behind the agent inside this box round it (m along x and y) makes the agent
+    // pass it on its far side.
+    double side_step_box_width;
+    double side_step_box_length;
+    double near_distance;     // m; closer to the point the agent steps onto it
+    double near_min_forward;  // lower clamp of the forward target when near
+    double near_turn_scale;   // degrees of ball direction per unit turn target when near
+    // When near and facing the ball within this (degrees) the walk is stopped; 0 never.
+    double near_stop_degree;
   };
 
   StrategyZAMP();
@@ -118,6 +136,10 @@ class StrategyZAMP : public Strategy {
   virtual void ControlHead();
 
   Models FetchModels() const;
+
+  // Hears this cycle's team message and, when one was decoded, stores it and runs the
+  // election; true when a record was filled.
+  bool HearTeam();
 
   // The record of a team mate by uniform number; null ("nobody") for a number outside 1 to
   // 11. Every look-up of a record by uniform number goes through here.
@@ -155,6 +177,8 @@ class StrategyZAMP : public Strategy {
   void SortByDrriblePrimary();
   // Ranks every record from the trusted ball and elects the dribbler and the kick target.
   void ElectDrribler(const WorldState& world);
+  // Anybody may dribble: false during the opponents' set plays and before kick-off.
+  static bool CanDrrible(const WorldState& world);
 
   // Positioning helpers.
   // The point r m from `from` towards `toward`, turned by `turn` degrees about `from`.
@@ -166,6 +190,9 @@ class StrategyZAMP : public Strategy {
   // True while nobody is lining up or kicking and an opponent presses the elected
   // dribbler's ball.
   bool IsPressing(const StrategyInformation& info) const;
+  // Walks to the point of DecidePosition in the given way, then evades.
+  void PositionWith(const PositionWalk& walk);
+  static const PositionWalk GAME_POSITION_WALK;
 
   // Dribbling with the given zones.
   void DrribleIn(const DrribleZones& zones);
@@ -178,6 +205,10 @@ class StrategyZAMP : public Strategy {
   static KickParameter GameKickParameter(const Models& m, KickKind kind);
   // The team target, shifted and replaced as the kick and the set play require.
   Eigen::Vector2d KickTarget(const Models& m, const KickParameter& kick) const;
+  // `base` moved left by the kick's target shift, as seen from the ball towards the
+  // opponent goal.
+  Eigen::Vector2d ShiftedKickTarget(const Models& m, const KickParameter& kick,
+                                    const Eigen::Vector2d& base) const;
   // Steers the line-up towards the target and asks for the kick once aligned.
   void LineUpKick(const Models& m, const KickParameter& kick, const Eigen::Vector2d& target);
 

@@ -110,7 +110,9 @@ void StrategyZAMP::DrribleIn(const DrribleZones& zones) {
         divisor = 60.0;
         triggered = std::abs(heading) > GOAL_MOUTH_TURN;
       } else if (in_goal_line_band) {
-        error = m.info.GetMeAndBallDegree() - Tool::CulcDegree(ball, GOAL_LINE_AIM, 0.0);
+        // Wrapped, or near the goal line the step would go the long way round.
+        error = Tool::LimitDegree180(m.info.GetMeAndBallDegree() -
+                                     Tool::CulcDegree(ball, GOAL_LINE_AIM, 0.0));
         divisor = 45.0;
         triggered = std::abs(error) > 5.0;
       } else if (in_attack_band) {

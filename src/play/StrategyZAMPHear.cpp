@@ -43,18 +43,26 @@ const double HEAD_HEIGHT = 0.4;        // m, for the pitch towards a ball on the
 
 }  // namespace
 
-void StrategyZAMP::UpdateHear() {
+void StrategyZAMP::UpdateHear() { HearTeam(); }
+
+bool StrategyZAMP::HearTeam() {
   std::vector<double> values;
   if (!share_message_->Receive(values, HEAR_FRIEND) &&
       !share_message_->Receive(values, HEAR_SELF)) {
-    return;
+    return false;
   }
   // The clock field names the sender; a foreign or corrupt message names nobody.
   ShareData* record = AgentDataOf(ShareMessageZAMP::GetRecordIndex(values) + 1);
-  if (record == nullptr) return;
+  if (record == nullptr) return false;
   current_agent_update_ = record;
   ShareMessageZAMP::PutShareData(*record, values);
   ElectDrribler(*Singleton<WorldState>::GetInstance());
+  return true;
+}
+
+bool StrategyZAMP::CanDrrible(const WorldState& world) {
+  const PlayModeID play_mode = world.GetPlayMode();
+  return world.CanKickPlay() || play_mode == PM_PLAY_ON || play_mode == PM_GAME_OVER;
 }
 
 void StrategyZAMP::SortByBallSighting() {
@@ -137,10 +145,7 @@ void StrategyZAMP::ElectDrribler(const WorldState& world) {
   }
   drrible_agent_unum_ = elected->uniform_number;
   // Nobody dribbles during the opponents' set plays and before kick-off.
-  const PlayModeID play_mode = world.GetPlayMode();
-  if (!world.CanKickPlay() && play_mode != PM_PLAY_ON && play_mode != PM_GAME_OVER) {
-    drrible_agent_unum_ = NO_ONE_DRRIBLE;
-  }
+  if (!CanDrrible(world)) drrible_agent_unum_ = NO_ONE_DRRIBLE;
 
   team_ball_nearest_enemy_dist_ = 9999.9;
   for (const ShareData* record : sorting_agent_data_) {

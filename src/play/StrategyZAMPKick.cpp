@@ -77,7 +77,12 @@ Eigen::Vector2d StrategyZAMP::KickTarget(const Models& m, const KickParameter& k
   if (m.world.GetKickMode() == KM_CORNER_KICK_US)
     return kick_target_coord_ - V(CORNER_KICK_SHORTEN, 0.0);
   if (m.world.CanKickOffShoot()) return KICK_OFF_TARGET;
-  V target = kick_target_coord_;
+  return ShiftedKickTarget(m, kick, kick_target_coord_);
+}
+
+Eigen::Vector2d StrategyZAMP::ShiftedKickTarget(const Models& m, const KickParameter& kick,
+                                                const Eigen::Vector2d& base) const {
+  V target = base;
   if (kick.target_left_shift != 0.0) {
     const V ball = Tool::RemoveVectZ(m.field.GetBall().GetAbsoluteCoordinates());
     const double goal_degree = Tool::CulcDegree(ball, m.info.GetCenterEnemyGoalCoord(), 0.0);
@@ -114,7 +119,8 @@ void StrategyZAMP::LineUpKick(const Models& m, const KickParameter& kick,
     m.agent.SetCurrentMoveState(AgentState::MS_DRRIBLE);
   } else if (std::abs(off_line) < kick.angle_limit && foot >= kick.distance - kick.window_below &&
              foot <= kick.distance + kick.window_above && std::abs(lateral) < kick.lateral_limit &&
-             walk_->GetVerticalSpeed() <= kick.max_forward_target) {
+             walk_->GetVerticalSpeed() <= kick.max_forward_target &&
+             std::abs(walk_->GetHorizonSpeed()) <= kick.max_sideways_target) {
     m.agent.SetCurrentMoveState(AgentState::MS_DRRIBLE);
     command_ = kick.command;
   }
@@ -122,7 +128,10 @@ void StrategyZAMP::LineUpKick(const Models& m, const KickParameter& kick,
   // The walk keeps lining up in this cycle; the kick starts with the next behaviour update.
   const double sideways = off_line / STEER_SCALE;
   const double turn = lateral / STEER_SCALE;
-  if (foot < kick.distance) {
+  if (foot >= kick.distance + kick.full_speed_range) {
+    walk_->SettingSpeed(1.0, 0.0, turn);
+    walk_->AdjustSpeed();
+  } else if (foot < kick.distance) {
     walk_->SettingSpeed(STEP_BACK_FORWARD, sideways, turn);
     walk_->AdjustSpeed();
   } else if (foot < kick.distance + SLOW_APPROACH_RANGE) {

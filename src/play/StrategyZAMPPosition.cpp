@@ -29,16 +29,11 @@ const double KEEPER_OUT_DISTANCE = 2.5;  // m, the keeper is out of its goal bey
 const double GOAL_KICK_BASE = 1.5;       // logarithm base of the goal-kick point distance
 
 // Positioning walk.
-const double NEAR_TARGET_DISTANCE = 1.0;  // m
-const double NEAR_MIN_FORWARD = -0.4;
-const double NEAR_TURN_SCALE = 240.0;  // degrees per unit turn target
 const double FAR_MIN_FORWARD = 0.2;
 const double FAR_TURN_SCALE = 180.0;  // degrees per unit turn target
 const double FAR_MAX_TURN = 0.5;
-// A ball behind the agent within this box (m, along x and y) round it makes the agent step
-// this far (m) to the side of the ball instead of walking through it.
-const double SIDE_STEP_BOX_WIDTH = 4.0;
-const double SIDE_STEP_BOX_LENGTH = 3.6;
+// A ball behind the agent makes the agent step this far (m) to the side of the ball
+// instead of walking through it.
 const double SIDE_STEP_DISTANCE = 3.0;
 
 void Fill(Eigen::Vector2d positions[StrategyZAMP::POSITION_NUM], std::initializer_list<V> points) {
@@ -224,7 +219,13 @@ Eigen::Vector2d StrategyZAMP::DecidePosition() {
   return own;
 }
 
-void StrategyZAMP::Position() {
+// A field player side-steps a ball behind it within 2 m along x and 1.8 m along y, and
+// steps onto its point from within 1 m, facing the ball.
+const StrategyZAMP::PositionWalk StrategyZAMP::GAME_POSITION_WALK{4.0, 3.6, 1.0, -0.4, 240.0, 0.0};
+
+void StrategyZAMP::Position() { PositionWith(GAME_POSITION_WALK); }
+
+void StrategyZAMP::PositionWith(const PositionWalk& walk) {
   const Models m = FetchModels();
   const Ball& seen_ball = m.field.GetBall();
   const V own = Tool::RemoveVectZ(m.agent.GetCoordinates());
@@ -243,17 +244,18 @@ void StrategyZAMP::Position() {
   // Do not walk through a ball behind: pass it on its far side.
   const V& local = m.info.GetBallLocalCoordinates();
   if (local.x() <= 0.0 && Tool::InRectangle(ball.x(), ball.y(), own.x(), own.y(),
-                                            SIDE_STEP_BOX_WIDTH, SIDE_STEP_BOX_LENGTH)) {
+                                            walk.side_step_box_width, walk.side_step_box_length)) {
     target.y() = local.y() > 0.0 ? ball.y() - SIDE_STEP_DISTANCE : ball.y() + SIDE_STEP_DISTANCE;
   }
 
   const double direction = m.info.CulcDirectionDiff(target);  // degrees
   const double c = std::cos(direction * PI / 180.0);
   const double s = std::sin(direction * PI / 180.0);
-  if (distance < NEAR_TARGET_DISTANCE) {
+  if (distance < walk.near_distance) {
     // Step onto the point while facing the ball.
-    walk_->SettingSpeed(Tool::LimitParam(c * distance, NEAR_MIN_FORWARD, 1.0), s * distance,
-                        ball_turn / NEAR_TURN_SCALE);
+    walk_->SettingSpeed(Tool::LimitParam(c * distance, walk.near_min_forward, 1.0), s * distance,
+                        ball_turn / walk.near_turn_scale);
+    if (std::abs(ball_turn) < walk.near_stop_degree) walk_->SetStop(true);
   } else {
     walk_->SettingSpeed(Tool::LimitParam(c, FAR_MIN_FORWARD, 1.0), s,
                         Tool::LimitParam(direction / FAR_TURN_SCALE, -FAR_MAX_TURN, FAR_MAX_TURN));

@@ -4,10 +4,10 @@
 
 #include "core/Tool.h"
 #include "model/StrategyInformation.h"
+#include "support/AgentStateTestAccess.h"
 #include "support/FieldTestAccess.h"
 #include "support/ModelCycle.h"
 #include "support/PerceptionText.h"
-#include "support/SyntheticScene.h"
 
 namespace zamp {
 namespace test {
@@ -15,38 +15,25 @@ namespace {
 
 const double kNoEnemy = std::sqrt(9999.9);  // m, the distance reported without opponents
 
-// Play information on a hand-placed scene. The agent is placed exactly by the simple field
-// model from one synthetic view of the landmarks; the ball and the opponents are set
-// directly. Then StrategyInformation::Update runs as in the cycle.
+// Play information on a hand-placed scene: the agent, the ball and the opponents are set
+// directly, then StrategyInformation::Update runs as in the cycle.
 class StrategyInformationTest : public ::testing::Test {
  protected:
-  StrategyInformationTest() : cycle_("Alpha", 1, ModelCycle::SIMPLE) {
-    cycle_.Start(PerceptionText().Time(0.0).GameStateWithTeam(1, "left", 0.0, "PlayOn").Str(),
-                 Eigen::Vector3d(-1.0, 0.0, 0.0));
-    ForgetEnemies();
+  StrategyInformationTest() : cycle_("Alpha", 1) {
+    // Nobody seen: every opponent last seen long ago.
+    for (int i = 0; i < MAX_TEAM_AGENT_NUM; ++i) PlaceEnemy(i, {0.0, 0.0}, 100.0, false);
   }
 
-  // Nobody seen: every opponent last seen long ago.
-  void ForgetEnemies() {
-    for (int i = 0; i < MAX_TEAM_AGENT_NUM; ++i) {
-      FieldTestAccess::PlaceEnemy(cycle_.field(), i, Eigen::Vector3d::Zero(), 100.0, false);
-    }
-  }
-
-  // Torso at (x, y) m facing heading degrees. Replaces the ball and the opponents, so they
-  // are placed afterwards.
+  // Torso at (x, y) m facing heading degrees.
   void PlaceAgent(double x, double y, double heading) {
-    const SyntheticScene scene(Eigen::Vector3d(x, y, 0.4), heading,
-                               cycle_.agent().GetBodyPart(BP_HEAD).global_transform);
-    time_ += UPDATE_INTERVAL_TIME;
-    PerceptionText text;
-    text.Time(time_).GameState(0.0, "PlayOn").See();
-    scene.AddLandmarks(text, true);
-    cycle_.Step(text.Str());
-    ForgetEnemies();
-    ASSERT_NEAR(cycle_.agent().GetCoordinates().x(), x, 1e-9);
-    ASSERT_NEAR(cycle_.agent().GetCoordinates().y(), y, 1e-9);
-    ASSERT_NEAR(std::abs(Tool::LimitDegree180(cycle_.agent().GetDirection() - heading)), 0.0, 1e-9);
+    AgentStateTestAccess::SetCoordinates(cycle_.agent(), Eigen::Vector3d(x, y, 0.4));
+    AgentStateTestAccess::SetRotation(cycle_.agent(), Eigen::Vector3d(0.0, 0.0, heading));
+  }
+
+  // index: 0-10; position: m; seen_ago: s.
+  void PlaceEnemy(int index, const Eigen::Vector2d& position, double seen_ago, bool visible) {
+    FieldTestAccess::PlaceEnemy(
+        cycle_.field(), index, Eigen::Vector3d(position.x(), position.y(), 0.5), seen_ago, visible);
   }
 
   void PlaceBall(double x, double y) {
@@ -60,93 +47,52 @@ class StrategyInformationTest : public ::testing::Test {
   }
 
   ModelCycle cycle_;
-  double time_ = 0.0;  // s, server time of the last message
 };
 
 TEST_F(StrategyInformationTest, KickTargetIsTheGoalOrTheFreestLongKickPoint) {
-  struct Case {
-    const char* name;
+  // 25 m from the goal the candidates lie 17 m from the ball at -30, -20, ... +30 degrees.
+  const double x30 = -10.0 + 17.0 * std::sqrt(3.0) / 2.0;
+  const struct {
     Eigen::Vector2d ball;
-    bool with_enemy;
-    Eigen::Vector2d enemy;  // opponent 1, m
-    double enemy_seen_ago;  // s
+    double enemy_seen_ago;  // s, opponent 1 at (4.722, -8.5); negative: not seen
     Eigen::Vector2d target;
+  } cases[] = {
+      {{5.0, 0.0}, -1.0, {15.0, 0.0}},  // 10 m from the goal, within the 17 m reach
+      // No opponent: every candidate scores the same and the first in bounds wins.
+      {{-10.0, 0.0}, -1.0, {x30, -8.5}},
+      // An opponent on that point: the candidate farthest from it. Seen just under 3 s ago
+      // it still counts, seen 2.9996 s ago it is forgotten.
+      {{-10.0, 0.0}, 1.0, {x30, 8.5}},
+      {{-10.0, 0.0}, 2.9994, {x30, 8.5}},
+      {{-10.0, 0.0}, 2.9996, {x30, -8.5}},
   };
-  const Case cases[] = {
-      // 10 m from the goal, within the 17 m reach.
-      {"goal in reach", {5.0, 0.0}, false, {0.0, 0.0}, 0.0, {15.0, 0.0}},
-      // 25 m away, no opponent: every candidate scores the same and the first in bounds
-      // (-30 degrees) wins.
-      {"no opponents",
-       {-10.0, 0.0},
-       false,
-       {0.0, 0.0},
-       0.0,
-       {-10.0 + 17.0 * std::sqrt(3.0) / 2.0, -8.5}},
-      // An opponent on that point: the candidate farthest from it, +30 degrees.
-      {"opponent on the first",
-       {-10.0, 0.0},
-       true,
-       {4.722, -8.5},
-       1.0,
-       {-10.0 + 17.0 * std::sqrt(3.0) / 2.0, 8.5}},
-      // Seen just under 3 s ago it still counts ...
-      {"seen 2.9994 s ago",
-       {-10.0, 0.0},
-       true,
-       {4.722, -8.5},
-       2.9994,
-       {-10.0 + 17.0 * std::sqrt(3.0) / 2.0, 8.5}},
-      // ... seen 2.9996 s ago it is forgotten.
-      {"seen 2.9996 s ago",
-       {-10.0, 0.0},
-       true,
-       {4.722, -8.5},
-       2.9996,
-       {-10.0 + 17.0 * std::sqrt(3.0) / 2.0, -8.5}},
-  };
-  for (const Case& c : cases) {
-    PlaceAgent(0.0, 0.0, 0.0);
+  for (const auto& c : cases) {
     PlaceBall(c.ball.x(), c.ball.y());
-    if (c.with_enemy) {
-      FieldTestAccess::PlaceEnemy(cycle_.field(), 0, Eigen::Vector3d(c.enemy.x(), c.enemy.y(), 0.5),
-                                  c.enemy_seen_ago, true);
-    }
-    const Eigen::Vector2d target = Updated().GetKickTargetCoord();
-    EXPECT_NEAR(target.x(), c.target.x(), 1e-9) << c.name;
-    EXPECT_NEAR(target.y(), c.target.y(), 1e-9) << c.name;
-    FieldTestAccess::PlaceEnemy(cycle_.field(), 0, Eigen::Vector3d::Zero(), 100.0, false);
+    PlaceEnemy(0, {4.722, -8.5}, c.enemy_seen_ago >= 0.0 ? c.enemy_seen_ago : 100.0,
+               c.enemy_seen_ago >= 0.0);
+    EXPECT_TRUE(Updated().GetKickTargetCoord().isApprox(c.target, 1e-9))
+        << c.ball.transpose() << " seen " << c.enemy_seen_ago;
   }
-}
-
-TEST_F(StrategyInformationTest, KickTargetStaysWhenEveryCandidateIsOutOfBounds) {
-  PlaceBall(-10.0, 0.0);
-  const Eigen::Vector2d before = Updated().GetKickTargetCoord();
-  ASSERT_NEAR(before.y(), -8.5, 1e-9);
-  // From y = 23 even the candidate at -50 degrees lands at y = 23 - 13.02 > 9.
+  // From y = 23 even the candidate at -50 degrees lands at y = 23 - 13.02 > 9: every
+  // candidate is out of bounds and the previous target stays.
   PlaceBall(-10.0, 23.0);
-  EXPECT_EQ(Updated().GetKickTargetCoord(), before);
+  EXPECT_TRUE(Updated().GetKickTargetCoord().isApprox(Eigen::Vector2d(x30, -8.5), 1e-9));
 }
 
 TEST_F(StrategyInformationTest, DirectionsBetweenAgentBallAndGoal) {
-  struct Case {
+  const double goal_from_ball = std::atan2(-1.0, 15.0) * 180.0 / 3.141592653589793;
+  const struct {
     Eigen::Vector3d agent;  // x m, y m, heading degrees
     Eigen::Vector2d ball;
-    double me_and_ball;
-    double ball_and_goal;
-    double me_and_goal;
-    double cross;
-    double ball_turn;
-  };
-  const double goal_from_ball = std::atan2(-1.0, 15.0) * 180.0 / 3.141592653589793;
-  const Case cases[] = {
+    double me_and_ball, ball_and_goal, me_and_goal, cross, ball_turn;  // degrees
+  } cases[] = {
       // Facing +y with the ball straight along +x: turn right by 90.
       {{0.0, 0.0, 90.0}, {1.0, 0.0}, 0.0, 0.0, 0.0, 0.0, -90.0},
       {{0.0, 0.0, 0.0}, {0.0, 1.0}, 90.0, goal_from_ball, 0.0, 90.0 - goal_from_ball, 90.0},
       // Behind and to the side of the goal line: wrapping keeps the turn in [-180, 180].
       {{0.0, 0.0, 170.0}, {0.0, -1.0}, -90.0, -goal_from_ball, 0.0, -90.0 + goal_from_ball, 100.0},
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     PlaceAgent(c.agent.x(), c.agent.y(), c.agent.z());
     PlaceBall(c.ball.x(), c.ball.y());
     const StrategyInformation& info = Updated();
@@ -165,8 +111,8 @@ TEST_F(StrategyInformationTest, NearestOpponentCountsOnlyRecentSightings) {
   EXPECT_NEAR(Updated().GetBallNearestEnemyDistance(), kNoEnemy, 1e-12);
   EXPECT_EQ(Updated().GetCountEnemyVisible(), 0);
 
-  FieldTestAccess::PlaceEnemy(cycle_.field(), 4, Eigen::Vector3d(1.0, 3.0, 0.5), 0.06, true);
-  FieldTestAccess::PlaceEnemy(cycle_.field(), 7, Eigen::Vector3d(1.0, 2.0, 0.5), 0.25, false);
+  PlaceEnemy(4, {1.0, 3.0}, 0.06, true);
+  PlaceEnemy(7, {1.0, 2.0}, 0.25, false);
   EXPECT_NEAR(Updated().GetBallNearestEnemyDistance(), 3.0, 1e-12);
   EXPECT_EQ(Updated().GetCountEnemyVisible(), 1);
   // Over the kick target's 3 s window the older sighting is the nearer one.
@@ -174,17 +120,14 @@ TEST_F(StrategyInformationTest, NearestOpponentCountsOnlyRecentSightings) {
 }
 
 TEST_F(StrategyInformationTest, BallZonesIncludeRectangleEdgesAndExcludeCircleEdges) {
-  struct Case {
+  // Rectangle: centre (0, 0), 2 along x, 4 along y. Circle: centre (0, 0), radius 1.
+  const struct {
     Eigen::Vector2d ball;
-    bool in_rectangle;  // centre (0, 0), 2 along x, 4 along y
-    bool in_circle;     // centre (0, 0), radius 1
-  };
-  const Case cases[] = {
-      {{0.0, 0.0}, true, true},     {{1.0, 2.0}, true, false},     {{-1.0, -2.0}, true, false},
-      {{1.0, 0.0}, true, false},    {{0.0, 1.0}, true, false},     {{0.5, 0.5}, true, true},
-      {{1.001, 0.0}, false, false}, {{0.0, -2.001}, false, false}, {{-0.999, 0.0}, true, true},
-  };
-  for (const Case& c : cases) {
+    bool in_rectangle, in_circle;
+  } cases[] = {{{1.0, 2.0}, true, false},    {{-1.0, 0.0}, true, false},
+               {{0.5, 0.5}, true, true},     {{-0.999, 0.0}, true, true},
+               {{1.001, 0.0}, false, false}, {{0.0, -2.001}, false, false}};
+  for (const auto& c : cases) {
     PlaceBall(c.ball.x(), c.ball.y());
     const StrategyInformation& info = Updated();
     EXPECT_EQ(info.IsBallInRectangle(0.0, 0.0, 2.0, 4.0), c.in_rectangle) << c.ball.transpose();
@@ -193,21 +136,17 @@ TEST_F(StrategyInformationTest, BallZonesIncludeRectangleEdgesAndExcludeCircleEd
 }
 
 TEST_F(StrategyInformationTest, KickDirectionsMeasureTheAgentAgainstTheShiftedKickLine) {
-  struct Case {
+  const double diagonal = std::atan2(0.5, 1.0) * 180.0 / 3.141592653589793;
+  const struct {
     Eigen::Vector3d agent;  // x m, y m, heading degrees
     double offset;          // m, to the left of the kick line
-    double cross;           // degrees
-    double turn;            // degrees
-  };
-  const double diagonal = std::atan2(0.5, 1.0) * 180.0 / 3.141592653589793;
-  const Case cases[] = {
-      {{-1.0, 0.0, 0.0}, 0.0, 0.0, 0.0},            // behind the ball on the line
+    double cross, turn;     // degrees
+  } cases[] = {
       {{-1.0, 0.0, 0.0}, 0.5, diagonal, diagonal},  // the line moved 0.5 m to the left
-      {{-1.0, 0.5, 0.0}, 0.5, 0.0, 0.0},            // behind the moved ball
-      {{-1.0, 0.5, 90.0}, 0.5, 0.0, -90.0},         // there, but facing +y
+      {{-1.0, 0.5, 90.0}, 0.5, 0.0, -90.0},         // behind the moved ball, facing +y
       {{1.0, 0.0, 180.0}, 0.0, 180.0, 0.0},         // in front of the ball, facing it
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     PlaceAgent(c.agent.x(), c.agent.y(), c.agent.z());
     PlaceBall(0.0, 0.0);
     const std::pair<double, double> directions =

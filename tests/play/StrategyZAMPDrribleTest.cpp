@@ -142,6 +142,18 @@ TEST_F(StrategyZAMPDrribleTest, ABallInTheGoalLineBandCountsAsAhead) {
   EXPECT_NEAR(walk().GetRotationSpeed(), 35.0 / 45.0, 1e-9);
 }
 
+TEST_F(StrategyZAMPDrribleTest, GoalLineSideStepTakesTheShortWayRound) {
+  // Me to ball 71.6 degrees, ball to (13.5, 0) -114.4 degrees: 186 degrees apart unwrapped,
+  // -174 wrapped, so the step goes to the right.
+  Mate(2, V(14.4, 1.9), V(14.5, 2.2));
+  Elect();
+  world_.PlaceAgent(14.4, 1.9, 70.0);
+  world_.PlaceBall(14.5, 2.2);
+  world_.Update();
+  Access::Drrible(strategy());
+  EXPECT_LT(walk().GetHorizonSpeed(), 0.0);
+}
+
 TEST_F(StrategyZAMPDrribleTest, AnUnseenBallIsTheTeamBall) {
   Mate(3, V(-5, 5), V(2, 2));
   Elect();

@@ -9,6 +9,7 @@
 #include "model/AgentState.h"
 #include "model/WorldState.h"
 #include "support/PerceptionText.h"
+#include "support/SharedInstances.h"
 
 namespace zamp {
 namespace test {
@@ -16,13 +17,6 @@ namespace test {
 namespace {
 
 const double PI = 3.141592653589793;
-
-// Frees the previous test's instance (production never frees one) and forgets it.
-template <typename T>
-void Renew() {
-  delete Singleton<T>::GetInstance();
-  Singleton<T>::ResetForTest();
-}
 
 }  // namespace
 
@@ -33,15 +27,8 @@ ClosedLoop::ClosedLoop(AgentTypeID agent_type)
       play_mode_("PlayOn") {
   degrees_.fill(0.0);
   speeds_.fill(0.0);
-  Renew<Parser>();
-  Renew<RawStorage>();
-  Renew<WorldState>();
-  Renew<AgentState>();
   Renew<JointController>();
-  Singleton<Parser>::Create();
-  Singleton<RawStorage>::Create();
-  Singleton<WorldState>::Create();
-  Singleton<AgentState>::Create();
+  RenewAndCreate<Parser, RawStorage, WorldState, AgentState>();
   // The controller reads the robot type when it is created.
   Singleton<AgentState>::GetInstance()->SetAgentType(agent_type);
   Singleton<JointController>::Create();

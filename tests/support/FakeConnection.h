@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -23,6 +24,11 @@ class FakeConnection {
   // Sends one frame for text; false when the link is closed or the bytes could not all be
   // written within the time-out.
   bool SendFrame(const std::string& text, std::chrono::milliseconds timeout = DEFAULT_TIMEOUT);
+  // The 4-byte header of a frame that announces size bytes of text, for hand-made frames.
+  static std::string Header(std::uint32_t size) {
+    return {static_cast<char>(size >> 24), static_cast<char>(size >> 16),
+            static_cast<char>(size >> 8), static_cast<char>(size)};
+  }
   // Sends bytes as they are (for broken or hand-made frames).
   bool SendRaw(const std::string& bytes, std::chrono::milliseconds timeout = DEFAULT_TIMEOUT);
   // The text of the next frame; nullopt on time-out, a closed link or an absurd length.

@@ -16,6 +16,25 @@ struct FieldTestAccess {
     field.ball_->abs_coord_ = position;
   }
 
+  // m/s, team frame.
+  static void SetBallSpeed(FieldState& field, const Eigen::Vector3d& speed) {
+    field.ball_->speed_ = speed;
+  }
+
+  // s, server time of the ball's last sighting.
+  static void SetBallUpdateTime(FieldState& field, double update_time) {
+    field.ball_->update_time_ = update_time;
+  }
+
+  // Team mate `index` (0-10 by uniform number minus 1) as the field model estimates it:
+  // position m, team frame, and whether it lies on the ground.
+  static void PlaceMate(FieldState& field, int index, const Eigen::Vector3d& position,
+                        bool fallen) {
+    OtherPlayer& mate = *field.us_players_[index];
+    mate.abs_coord_ = position;
+    mate.is_fall_ = fallen;
+  }
+
   // degrees: the ball's horizontal angle as the kicks read it (positive to the left).
   static void SetBallHorizonDegree(FieldState& field, double degree) {
     field.ball_->horizon_degree_ = degree;

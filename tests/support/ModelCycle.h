@@ -6,7 +6,9 @@
 #pragma once
 
 #include <Eigen/Core>
+#include <cmath>
 #include <string>
+#include <vector>
 
 #include "core/Parser.h"
 #include "core/RawStorage.h"
@@ -17,6 +19,7 @@
 #include "model/SimpleFieldState.h"
 #include "model/StrategyInformation.h"
 #include "model/WorldState.h"
+#include "support/SharedInstances.h"
 
 namespace zamp {
 namespace test {
@@ -26,16 +29,9 @@ class ModelCycle {
   enum FieldModel { KALMAN, SIMPLE };
 
   ModelCycle(const std::string& team_name, int uniform_number, FieldModel model = KALMAN) {
-    Renew<Parser>();
-    Renew<RawStorage>();
-    Renew<WorldState>();
-    Renew<AgentState>();
     Renew<FieldState>();
     Renew<StrategyInformation>();
-    Singleton<Parser>::Create();
-    Singleton<RawStorage>::Create();
-    Singleton<WorldState>::Create();
-    Singleton<AgentState>::Create();
+    RenewAndCreate<Parser, RawStorage, WorldState, AgentState>();
     Singleton<WorldState>::GetInstance()->SetTeamName(team_name);
     Singleton<AgentState>::GetInstance()->SetUniformNumber(uniform_number);
     if (model == KALMAN) {
@@ -46,22 +42,25 @@ class ModelCycle {
     Singleton<StrategyInformation>::Create();
   }
 
-  // The start-up step: the first message updates the perception, game and body models
-  // only; then the beam pose (x m, y m, direction degrees) is stored.
-  void Start(const std::string& first_message, const Eigen::Vector3d& beam) {
-    Singleton<Parser>::GetInstance()->Update(first_message);
+  // The perception, game and body models of one cycle, without the field state and the play
+  // information.
+  void Perceive(const std::string& message) {
+    Singleton<Parser>::GetInstance()->Update(message);
     Singleton<RawStorage>::GetInstance()->Update();
     Singleton<WorldState>::GetInstance()->Update();
     Singleton<AgentState>::GetInstance()->Update();
+  }
+
+  // The start-up step: the first message updates the perception, game and body models
+  // only; then the beam pose (x m, y m, direction degrees) is stored.
+  void Start(const std::string& first_message, const Eigen::Vector3d& beam) {
+    Perceive(first_message);
     Singleton<AgentState>::GetInstance()->SettingBeam(beam);
   }
 
   // One cycle of model updates, then the beam handling of the match agent.
   void Step(const std::string& message) {
-    Singleton<Parser>::GetInstance()->Update(message);
-    Singleton<RawStorage>::GetInstance()->Update();
-    Singleton<WorldState>::GetInstance()->Update();
-    Singleton<AgentState>::GetInstance()->Update();
+    Perceive(message);
     Singleton<FieldState>::GetInstance()->Update();
     Singleton<StrategyInformation>::GetInstance()->Update();
 
@@ -74,6 +73,48 @@ class ModelCycle {
     }
   }
 
+  // True while every value the body model, the field model and the play information
+  // publish is finite.
+  bool AllFinite() const {
+    const AgentState& a = agent();
+    bool finite =
+        a.GetGyroRate().allFinite() && a.GetAcceleration().allFinite() &&
+        a.GetCenterOfGravity().allFinite() && a.GetZMP().allFinite() &&
+        std::isfinite(a.GetNotFallTime()) && a.GetRotation().allFinite() &&
+        a.GetCoordinates().allFinite() && a.GetSpeed().allFinite() &&
+        a.GetCovarianceError().allFinite() && field().GetGlobalRotation().matrix().allFinite() &&
+        info().GetKickTargetCoord().allFinite() && std::isfinite(info().GetMeAndBallDegree()) &&
+        std::isfinite(info().GetBallDirectionDiff()) &&
+        std::isfinite(info().GetBallNearestEnemyDistance());
+    for (int i = 0; i < HINGE_JOINT_NUM; ++i) {
+      finite = finite && std::isfinite(a.GetJointDegree(HingeJointID(i)));
+    }
+    for (int i = 0; i < FORCE_RESISTANCE_NUM; ++i) {
+      finite = finite && a.GetForceCoordinates(ForceResistanceID(i)).allFinite() &&
+               a.GetForceVector(ForceResistanceID(i)).allFinite();
+    }
+    for (int i = 0; i < BODY_PART_NUM; ++i) {
+      finite = finite && a.GetBodyPart(BodyPartID(i)).global_transform.matrix().allFinite();
+    }
+    for (const FieldObject* object : field().GetAllVisibleObjects()) {
+      finite = finite && object->GetRelativeCoordinates().allFinite() &&
+               object->GetMeasureCovarianceError().allFinite() &&
+               std::isfinite(object->GetFootDistance());
+    }
+    std::vector<const DynamicFieldObject*> dynamic = {&field().GetBall()};
+    for (int i = 0; i < MAX_AGENT_NUM; ++i) {
+      dynamic.push_back(&field().GetAllPlayer(i));
+      for (int k = 0; k < VISIBLE_PART_NUM; ++k) {
+        dynamic.push_back(&field().GetAllPlayer(i).GetVisiblePart(VisiblePartID(k)));
+      }
+    }
+    for (const DynamicFieldObject* object : dynamic) {
+      finite = finite && object->GetAbsoluteCoordinates().allFinite() &&
+               object->GetSpeed().allFinite() && object->GetCovarianceError().allFinite();
+    }
+    return finite;
+  }
+
   const RawStorage& raw() const { return *Singleton<RawStorage>::GetInstance(); }
   const WorldState& world() const { return *Singleton<WorldState>::GetInstance(); }
   AgentState& agent() const { return *Singleton<AgentState>::GetInstance(); }
@@ -81,13 +122,6 @@ class ModelCycle {
   const StrategyInformation& info() const { return *Singleton<StrategyInformation>::GetInstance(); }
 
  private:
-  // Frees the previous test's instance (production never frees one) and forgets it.
-  template <typename T>
-  static void Renew() {
-    delete Singleton<T>::GetInstance();
-    Singleton<T>::ResetForTest();
-  }
-
   double using_beam_time_ = 0.0;  // s the beam has been sent at this opportunity
 };
 

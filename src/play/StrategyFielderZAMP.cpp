@@ -1,0 +1,7 @@
+#include "play/StrategyFielderZAMP.h"
+
+namespace zamp {
+
+StrategyFielderZAMP::~StrategyFielderZAMP() = default;
+
+}  // namespace zamp
