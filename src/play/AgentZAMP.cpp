@@ -22,6 +22,11 @@
 #include "motion/StandUpFromProne.h"
 #include "motion/TabeWalk.h"
 #include "play/Strategy.h"
+#include "play/StrategyDropIn.h"
+#include "play/StrategyFielderZAMP.h"
+#include "play/StrategyKeeperZAMP.h"
+#include "play/StrategyKickChallenge.h"
+#include "play/StrategyKicker.h"
 #include "play/StrategyZAMP.h"
 
 namespace zamp {
@@ -68,10 +73,14 @@ AgentZAMP::AgentZAMP(int argc, char** argv) : Agent(argc, argv), motion_(nullptr
 AgentZAMP::~AgentZAMP() {}
 
 std::unique_ptr<Strategy> AgentZAMP::CreateStrategy(const std::string& mode, int uniform_number) {
-  (void)uniform_number;
-  if (mode != "game" && mode != "dropin" && mode != "kick" && mode != "kicker") {
-    std::cout << "I use default mode because \"" << mode << "\" mode doesn't exist." << std::endl;
+  if (mode == "game") {
+    if (uniform_number == 1) return std::make_unique<StrategyKeeperZAMP>();
+    return std::make_unique<StrategyFielderZAMP>();
   }
+  if (mode == "dropin") return std::make_unique<StrategyDropIn>();
+  if (mode == "kick") return std::make_unique<StrategyKickChallenge>();
+  if (mode == "kicker") return std::make_unique<StrategyKicker>();
+  std::cout << "I use default mode because \"" << mode << "\" mode doesn't exist." << std::endl;
   return std::make_unique<StrategyZAMP>();
 }
 

@@ -7,6 +7,7 @@
 #include <memory>
 #include <ostream>
 #include <string>
+#include <typeinfo>
 #include <utility>
 #include <vector>
 
@@ -27,17 +28,25 @@
 #include "motion/Walk.h"
 #include "play/AgentZAMP.h"
 #include "play/Strategy.h"
+#include "play/StrategyDropIn.h"
+#include "play/StrategyFielderZAMP.h"
+#include "play/StrategyKeeperZAMP.h"
+#include "play/StrategyKickChallenge.h"
+#include "play/StrategyKicker.h"
+#include "play/StrategyZAMP.h"
 #include "support/AgentReply.h"
 #include "support/AgentStateTestAccess.h"
 #include "support/AgentZAMPTestAccess.h"
 #include "support/ClosedLoop.h"
 #include "support/Fixtures.h"
 #include "support/MessageCorruptor.h"
+#include "support/SharedInstances.h"
 
 namespace zamp {
 namespace {
 
 using Access = AgentZAMPTestAccess;
+using test::Renew;
 
 // A strategy whose motion word and say text the test sets, counting how often it is asked.
 class FakeStrategy : public Strategy {
@@ -77,12 +86,6 @@ Eigen::Vector3d RotationFor(Posture posture) {
     default:
       return Eigen::Vector3d::Zero();
   }
-}
-
-template <typename T>
-void Renew() {
-  delete Singleton<T>::GetInstance();
-  Singleton<T>::ResetForTest();
 }
 
 class AgentZAMPTest : public ::testing::Test {
@@ -452,6 +455,30 @@ TEST_F(AgentZAMPTest, LongKickFitsTheRobotType) {
         << "type " << c.type;
     EXPECT_EQ(dynamic_cast<LongKickType0*>(Own("long_kick")) != nullptr, !c.type4_kick)
         << "type " << c.type;
+  }
+}
+
+TEST_F(AgentZAMPTest, StrategyByModeAndUniformNumber) {
+  Build({"--unum=1"});
+  const struct {
+    const char* mode;
+    int unum;
+    const std::type_info& strategy;
+  } cases[] = {{"game", 1, typeid(StrategyKeeperZAMP)},    {"game", 2, typeid(StrategyFielderZAMP)},
+               {"game", 11, typeid(StrategyFielderZAMP)},  {"dropin", 1, typeid(StrategyDropIn)},
+               {"kick", 1, typeid(StrategyKickChallenge)}, {"kicker", 1, typeid(StrategyKicker)},
+               {"Game", 1, typeid(StrategyZAMP)},          {"", 5, typeid(StrategyZAMP)},
+               {"keeper", 1, typeid(StrategyZAMP)}};
+  for (const auto& c : cases) {
+    ::testing::internal::CaptureStdout();
+    const std::unique_ptr<Strategy> strategy = AgentZAMP::CreateStrategy(c.mode, c.unum);
+    const std::string out = ::testing::internal::GetCapturedStdout();
+    ASSERT_NE(strategy, nullptr);
+    EXPECT_EQ(typeid(*strategy), c.strategy) << c.mode << " " << c.unum;
+    const bool known = c.strategy != typeid(StrategyZAMP);
+    EXPECT_EQ(out, known ? ""
+                         : std::string("I use default mode because \"") + c.mode +
+                               "\" mode doesn't exist.\n");
   }
 }
 
