@@ -1,6 +1,6 @@
 // The match agent as a process: the real zamp_agent executable against the loopback fake
-// server, fed with recorded server traffic (intact and damaged) and, as a whole team, with a
-// scripted game.
+// server, fed with recorded server traffic (intact and damaged) and, as two whole teams,
+// with a scripted game in which the server passes the say messages on.
 #include <gtest/gtest.h>
 
 #include <Eigen/Core>
@@ -13,7 +13,6 @@
 #include <optional>
 #include <ostream>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "core/const.h"
@@ -164,9 +163,10 @@ INSTANTIATE_TEST_SUITE_P(Captures, AgentZAMPCaptureTest, ::testing::ValuesIn(Cap
                            return param_info.param.name;
                          });
 
-// --- A whole team against the fake server -----------------------------------------------------
+// --- Two teams against the fake server --------------------------------------------------------
 
-// One player of a scripted game: its process, its link and what the server thread saw.
+// One player of the scripted game: its process and link, the joints the server simulates
+// for it, and what the server saw of it.
 struct Player {
   std::string team;
   std::string side;  // "left" or "right"
@@ -174,69 +174,94 @@ struct Player {
   AgentTypeID type;
   std::unique_ptr<test::ChildProcess> process;
   std::unique_ptr<test::FakeConnection> link;
+  std::array<double, HINGE_JOINT_NUM> degrees{};  // degrees, follow the commanded speeds
+  std::string said;                               // say text of the last cycle
   std::vector<std::string> failures;
   int beams = 0;  // cycle messages that carried a beam
+  int says = 0;   // cycle messages that carried a say text
+  bool out = false;
 };
 
-// Plays before_kick_off cycles of BeforeKickOff and then play_on cycles of PlayOn with one
-// player, in lock step: every perception waits for the answer to the previous one. The
-// joints follow the commanded speeds, so walking and stand-ups see their own effect.
-void PlayGame(Player& player, int before_kick_off, int play_on) {
-  const bool toes = player.type == AGENT_TYPE_TOENAIL;
-  std::array<double, HINGE_JOINT_NUM> degrees{};
-  const double* position = KICK_OFF_POSITIONS[player.unum - 1];
-  for (int cycle = 0; cycle < before_kick_off + play_on; ++cycle) {
-    const bool playing = cycle >= before_kick_off;
-    const double now = 10.0 + cycle * UPDATE_INTERVAL_TIME;
-    const double game_time = playing ? (cycle - before_kick_off) * UPDATE_INTERVAL_TIME : 0.0;
-    const char* mode = playing ? "PlayOn" : "BeforeKickOff";
-    test::PerceptionText text;
-    text.Time(now);
-    if (cycle == 0) {
-      text.GameStateWithTeam(player.unum, player.side, game_time, mode);
-    } else {
-      text.GameState(game_time, mode);
+// The perception of one player in one cycle: game state, inertial and foot sensors, the
+// simulated joints, every third cycle the ball on the centre spot as seen from the kick-off
+// position, and what was said in the previous cycle as the server passes it on: a player
+// hears its own message, else one team mate's, and one opponent's.
+std::string Perception(const Player& player, const std::vector<Player>& players, int cycle,
+                       int before_kick_off) {
+  const bool playing = cycle >= before_kick_off;
+  const double now = 10.0 + cycle * UPDATE_INTERVAL_TIME;
+  const double game_time = playing ? (cycle - before_kick_off) * UPDATE_INTERVAL_TIME : 0.0;
+  const char* mode = playing ? "PlayOn" : "BeforeKickOff";
+  test::PerceptionText text;
+  text.Time(now);
+  if (cycle == 0) {
+    text.GameStateWithTeam(player.unum, player.side, game_time, mode);
+  } else {
+    text.GameState(game_time, mode);
+  }
+  text.Gyro(Eigen::Vector3d::Zero())
+      .Accelerometer(Eigen::Vector3d(0.0, 0.0, 9.81))
+      .Joints(player.degrees, player.type == AGENT_TYPE_TOENAIL)
+      .ForceResistance(FORCE_RESISTANCE_RIGHT, Eigen::Vector3d(0.0, 0.0, -0.01),
+                       Eigen::Vector3d(0.0, 0.0, 22.0))
+      .ForceResistance(FORCE_RESISTANCE_LEFT, Eigen::Vector3d(0.0, 0.0, -0.01),
+                       Eigen::Vector3d(0.0, 0.0, 22.0));
+
+  const Player* mate = nullptr;
+  const Player* opponent = nullptr;
+  const std::size_t count = players.size();
+  for (std::size_t k = 0; k < count; ++k) {
+    const Player& speaker = players[(cycle + k) % count];
+    if (speaker.said.empty() || &speaker == &player) continue;
+    if (speaker.team == player.team && mate == nullptr) mate = &speaker;
+    if (speaker.team != player.team && opponent == nullptr) opponent = &speaker;
+  }
+  const double heard_at = game_time;
+  if (!player.said.empty()) {
+    text.HearSelf(player.team, heard_at, player.said);
+  } else if (mate != nullptr) {
+    text.Hear(player.team, heard_at, 30.0, mate->said);
+  }
+  if (opponent != nullptr) text.Hear(opponent->team, heard_at, -30.0, opponent->said);
+
+  if (cycle % 3 == 0) {
+    const double* position = KICK_OFF_POSITIONS[player.unum - 1];
+    const double distance = std::hypot(position[0], position[1]);
+    text.Ball({distance, std::atan2(-position[1], -position[0]) * 180.0 / PI,
+               -std::atan2(0.5, distance) * 180.0 / PI});
+  }
+  return text.Str();
+}
+
+// Checks one answer and lets the joints follow it.
+void TakeAnswer(Player& player, int cycle, const std::optional<std::string>& answer) {
+  const std::string when = "cycle " + std::to_string(cycle) + ": ";
+  if (!answer) {
+    player.failures.push_back(when + "no answer");
+    player.out = true;
+    return;
+  }
+  const AgentReply reply = ParseAgentReply(*answer);
+  if (!reply.well_formed || !reply.all_finite) {
+    player.failures.push_back(when + *answer);
+    player.out = true;
+    return;
+  }
+  if (reply.beam) {
+    ++player.beams;
+    const double* position = KICK_OFF_POSITIONS[player.unum - 1];
+    if (reply.beam_pose != std::vector<double>{position[0], position[1], 0.0}) {
+      player.failures.push_back(when + "beam " + *answer);
     }
-    text.Gyro(Eigen::Vector3d::Zero())
-        .Accelerometer(Eigen::Vector3d(0.0, 0.0, 9.81))
-        .Joints(degrees, toes)
-        .ForceResistance(FORCE_RESISTANCE_RIGHT, Eigen::Vector3d(0.0, 0.0, -0.01),
-                         Eigen::Vector3d(0.0, 0.0, 22.0))
-        .ForceResistance(FORCE_RESISTANCE_LEFT, Eigen::Vector3d(0.0, 0.0, -0.01),
-                         Eigen::Vector3d(0.0, 0.0, 22.0));
-    if (cycle % 3 == 0) {
-      // The ball on the centre spot, seen from the kick-off position.
-      const double dx = -position[0];
-      const double dy = -position[1];
-      const double distance = std::hypot(dx, dy);
-      text.Ball(
-          {distance, std::atan2(dy, dx) * 180.0 / PI, -std::atan2(0.5, distance) * 180.0 / PI});
-    }
-    if (!player.link->SendFrame(text.Str())) {
-      player.failures.push_back("cycle " + std::to_string(cycle) + ": could not send");
-      return;
-    }
-    const std::optional<std::string> answer = player.link->ReceiveFrame(WAIT);
-    if (!answer) {
-      player.failures.push_back("cycle " + std::to_string(cycle) + ": no answer");
-      return;
-    }
-    const AgentReply reply = ParseAgentReply(*answer);
-    if (!reply.well_formed || !reply.all_finite) {
-      player.failures.push_back("cycle " + std::to_string(cycle) + ": " + *answer);
-      return;
-    }
-    if (reply.beam) {
-      ++player.beams;
-      if (reply.beam_pose != std::vector<double>{position[0], position[1], 0.0}) {
-        player.failures.push_back("cycle " + std::to_string(cycle) + ": beam " + *answer);
-      }
-      if (cycle >= 11) player.failures.push_back("beam in cycle " + std::to_string(cycle));
-    }
-    for (int j = 0; j < HINGE_JOINT_NUM; ++j) {
-      degrees[j] = std::max(-120.0, std::min(120.0, degrees[j] + reply.speeds[j] * 180.0 / PI *
-                                                                     UPDATE_INTERVAL_TIME));
-    }
+  }
+  player.said = reply.say;
+  if (!reply.say.empty()) ++player.says;
+  if (reply.say.size() > static_cast<std::size_t>(MAX_SAY_MESSAGE_BYTE)) {
+    player.failures.push_back(when + "say text too long: " + reply.say);
+  }
+  for (int j = 0; j < HINGE_JOINT_NUM; ++j) {
+    const double moved = player.degrees[j] + reply.speeds[j] * 180.0 / PI * UPDATE_INTERVAL_TIME;
+    player.degrees[j] = std::max(-120.0, std::min(120.0, moved));
   }
 }
 
@@ -246,9 +271,9 @@ class AgentZAMPTeamTest : public ::testing::Test {
   // the first perception, the init with its beam to its kick-off position.
   void Join(Player& player) {
     player.process = std::make_unique<test::ChildProcess>(test::StartAgent(
-        "zamp_agent",
-        {"--host=127.0.0.1", "--port=" + std::to_string(server_.Port()), "--team=" + player.team,
-         "--unum=" + std::to_string(player.unum), "--type=" + std::to_string(player.type)}));
+        "zamp_agent", {"--host=127.0.0.1", "--port=" + std::to_string(server_.Port()),
+                       "--team=" + player.team, "--unum=" + std::to_string(player.unum),
+                       "--type=" + std::to_string(player.type), "--mode=game"}));
     player.link = server_.Accept(WAIT);
     ASSERT_TRUE(player.link) << player.team << " " << player.unum;
     EXPECT_EQ(player.link->ReceiveFrame(WAIT).value_or("<none>"),
@@ -265,7 +290,7 @@ class AgentZAMPTeamTest : public ::testing::Test {
 };
 
 TEST_F(AgentZAMPTeamTest, TwoTeamsOfElevenBeamPlayAndLeaveWhenTheServerCloses) {
-  // Robot types as a team that gets up reliably would choose: at most seven of one type.
+  // A team that gets up and walks reliably: types 0, 2 and 4, at most seven of one type.
   const AgentTypeID types[MAX_TEAM_AGENT_NUM] = {AGENT_TYPE_STANDARD,
                                                  AGENT_TYPE_STANDARD,
                                                  AGENT_TYPE_STANDARD,
@@ -277,34 +302,43 @@ TEST_F(AgentZAMPTeamTest, TwoTeamsOfElevenBeamPlayAndLeaveWhenTheServerCloses) {
                                                  AGENT_TYPE_TOENAIL,
                                                  AGENT_TYPE_TOENAIL,
                                                  AGENT_TYPE_TOENAIL};
-  std::vector<Player> players;
-  for (const char* team : {"Alpha", "Beta"}) {
-    for (int unum = 1; unum <= MAX_TEAM_AGENT_NUM; ++unum) {
-      Player player;
-      player.team = team;
-      player.side = (player.team == "Alpha") ? "left" : "right";
-      player.unum = unum;
-      player.type = types[unum - 1];
-      players.push_back(std::move(player));
-    }
-  }
-  for (Player& player : players) {
-    Join(player);
+  std::vector<Player> players(2 * MAX_TEAM_AGENT_NUM);
+  for (std::size_t i = 0; i < players.size(); ++i) {
+    const bool left = i < static_cast<std::size_t>(MAX_TEAM_AGENT_NUM);
+    players[i].team = left ? "Alpha" : "Beta";
+    players[i].side = left ? "left" : "right";
+    players[i].unum = static_cast<int>(i % MAX_TEAM_AGENT_NUM) + 1;
+    players[i].type = types[players[i].unum - 1];
+    Join(players[i]);
     if (HasFatalFailure()) return;
   }
 
-  std::vector<std::thread> threads;
-  for (Player& player : players) threads.emplace_back(PlayGame, std::ref(player), 100, 200);
-  for (std::thread& thread : threads) thread.join();
+  // Lock step, as the server runs: every player gets its perception, then every answer is
+  // collected; the processes think in parallel.
+  const int before_kick_off = 100;
+  const int play_on = 500;
+  for (int cycle = 0; cycle < before_kick_off + play_on; ++cycle) {
+    std::vector<std::string> perceptions;
+    for (const Player& player : players) {
+      perceptions.push_back(Perception(player, players, cycle, before_kick_off));
+    }
+    for (std::size_t i = 0; i < players.size(); ++i) {
+      if (!players[i].out && !players[i].link->SendFrame(perceptions[i])) {
+        players[i].failures.push_back("cycle " + std::to_string(cycle) + ": could not send");
+        players[i].out = true;
+      }
+    }
+    for (Player& player : players) {
+      if (!player.out) TakeAnswer(player, cycle, player.link->ReceiveFrame(WAIT));
+    }
+  }
 
+  for (Player& player : players) player.link->Close();
   for (Player& player : players) {
     const std::string who = player.team + " " + std::to_string(player.unum);
     for (const std::string& failure : player.failures) ADD_FAILURE() << who << ": " << failure;
-    EXPECT_EQ(player.beams, 11) << who;
-    player.link->Close();
-  }
-  for (Player& player : players) {
-    const std::string who = player.team + " " + std::to_string(player.unum);
+    EXPECT_EQ(player.beams, 11) << who << " beams once per opportunity, for 11 cycles";
+    EXPECT_GT(player.says, 0) << who << " never spoke";
     ASSERT_TRUE(player.process->Wait(seconds(10))) << who;
     EXPECT_EQ(player.process->ExitStatus(), 0) << who << "\n" << player.process->Err();
     EXPECT_NE(player.process->Out().find("closed connection"), std::string::npos) << who;
