@@ -42,7 +42,8 @@ class RawStorageTest : public ::testing::Test {
  protected:
   // One cycle as the agent runs it: parse, store, game state.
   void Feed(const std::string& text) { cycle_.Perceive(text); }
-  const RawStorage& store() const { return cycle_.raw(); }
+  // The shared store: the one of the cycle that perceived last.
+  const RawStorage& store() const { return *Singleton<RawStorage>::GetInstance(); }
 
   test::ModelCycle cycle_{"Alpha", 1};
 };

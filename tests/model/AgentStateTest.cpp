@@ -11,7 +11,6 @@
 #include "support/Fixtures.h"
 #include "support/ModelCycle.h"
 #include "support/PerceptionText.h"
-#include "support/SharedInstances.h"
 
 namespace zamp {
 namespace {
@@ -192,7 +191,7 @@ TEST(AgentStatePerceptionTest, DamagedNumbersAndAMissingStoreDoNotReachTheBodyMo
       "(FRP (n rf) (c nan 0 0) (f 0 0 inf))");
   EXPECT_TRUE(cycle.AllFinite());
 
-  test::Renew<RawStorage>();
+  Singleton<RawStorage>::ExchangeForTest(nullptr);
   cycle.agent().Update();
   EXPECT_TRUE(cycle.AllFinite());
 }

@@ -131,11 +131,9 @@ std::vector<CaptureCase> CaptureCases() {
       {"ThreePlayersRight", "three_players_right_unum1.txt", "Beta", {}, false},
       {"ToesType4", "toes_type4.txt", "Alpha", {"--type=4"}, false}};
   // Damaged, each session is played by every strategy the agent can choose.
-  const std::vector<std::vector<std::string>> roles = {{"--unum=1"},
-                                                       {"--unum=6"},
-                                                       {"--mode=dropin", "--unum=3"},
-                                                       {"--mode=kick"},
-                                                       {"--mode=kicker", "--unum=9"}};
+  const std::vector<std::vector<std::string>> roles = {
+      {"--unum=1"}, {"--unum=6"}, {"--mode=dropin", "--unum=3"}, {"--mode=kick"},
+      {"--mode=kicker", "--unum=9"}};
 
   std::vector<CaptureCase> cases;
   for (const Recorded& r : recorded) {
@@ -291,17 +289,9 @@ class AgentZAMPTeamTest : public ::testing::Test {
 
 TEST_F(AgentZAMPTeamTest, TwoTeamsOfElevenBeamPlayAndLeaveWhenTheServerCloses) {
   // A team that gets up and walks reliably: types 0, 2 and 4, at most seven of one type.
-  const AgentTypeID types[MAX_TEAM_AGENT_NUM] = {AGENT_TYPE_STANDARD,
-                                                 AGENT_TYPE_STANDARD,
-                                                 AGENT_TYPE_STANDARD,
-                                                 AGENT_TYPE_STANDARD,
-                                                 AGENT_TYPE_STANDARD,
-                                                 AGENT_TYPE_FAST_ANKLE_PITCH_SLOW_ANKLE_ROLL,
-                                                 AGENT_TYPE_FAST_ANKLE_PITCH_SLOW_ANKLE_ROLL,
-                                                 AGENT_TYPE_TOENAIL,
-                                                 AGENT_TYPE_TOENAIL,
-                                                 AGENT_TYPE_TOENAIL,
-                                                 AGENT_TYPE_TOENAIL};
+  const AgentTypeID T0 = AGENT_TYPE_STANDARD, T2 = AGENT_TYPE_FAST_ANKLE_PITCH_SLOW_ANKLE_ROLL;
+  const AgentTypeID T4 = AGENT_TYPE_TOENAIL;
+  const AgentTypeID types[MAX_TEAM_AGENT_NUM] = {T0, T0, T0, T0, T0, T2, T2, T4, T4, T4, T4};
   std::vector<Player> players(2 * MAX_TEAM_AGENT_NUM);
   for (std::size_t i = 0; i < players.size(); ++i) {
     const bool left = i < static_cast<std::size_t>(MAX_TEAM_AGENT_NUM);

@@ -14,7 +14,7 @@
 #include "core/const.h"
 #include "motion/Walk.h"
 #include "play/StrategyZAMP.h"
-#include "support/ModelSet.h"
+#include "support/ModelCycle.h"
 #include "support/PerceptionText.h"
 #include "support/StrategyZAMPTestAccess.h"
 #include "support/SyntheticScene.h"
@@ -89,7 +89,7 @@ struct Player {
   }
 
   int uniform_number;
-  ModelSet models;
+  ModelCycle models;
   StrategyZAMP strategy;
   std::shared_ptr<KinematicWalk> walk;
   V position;         // m, true
@@ -101,8 +101,6 @@ struct Player {
 
 class StrategyZAMPClosedLoopTest : public ::testing::Test {
  protected:
-  StrategyZAMPClosedLoopTest() { ModelSet::FreeShared(); }
-
   // The perception of `me`: clock and play mode, gyroscope, the messages said in the
   // previous cycle (the other's and the own echo), and every third cycle the field.
   std::string Perception(Player& me, const Player& other, const char* play_mode, bool vision) {

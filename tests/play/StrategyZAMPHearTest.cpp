@@ -7,9 +7,6 @@
 #include <string>
 #include <vector>
 
-#include "core/Parser.h"
-#include "core/RawStorage.h"
-#include "core/Singleton.h"
 #include "core/const.h"
 #include "play/ShareMessageZAMP.h"
 #include "play/StrategyZAMP.h"
@@ -49,35 +46,33 @@ TEST_F(StrategyZAMPHearTest, AHeardMessageFillsTheSendersRecordAndElects) {
   EXPECT_EQ(record.uniform_number, 3);
   EXPECT_NEAR(record.agent_coord.x(), -2.0, 0.03);
   EXPECT_NEAR(record.agent_coord.y(), 1.0, 0.03);
-  EXPECT_NEAR(record.ball_coord.norm(), 0.0, 0.03);
   EXPECT_DOUBLE_EQ(record.hear_direction, 30.0);
   EXPECT_EQ(record.kick_target_coord, V(15.0, -2.0));  // -3 travels as -2.903
+  EXPECT_EQ(record.behavior, AgentState::BEH_MOVE);
+  EXPECT_EQ(record.move_state, AgentState::MS_GOTO_POSITION);
+  EXPECT_EQ(record.enemy_visible_count, 2);
   EXPECT_EQ(Access::LatestHeard(strategy()), &record);
   EXPECT_EQ(Access::TrustedBall(strategy()), &record);
   EXPECT_EQ(Drribler(), 3);
   EXPECT_EQ(Access::KickTarget(strategy()), V(15.0, -2.0));
   EXPECT_NEAR(Access::TeamBallEnemyDistance(strategy()), 3.0, 1e-9);
-  for (int unum : {1, 2, 4, 11}) EXPECT_FALSE(Access::Record(strategy(), unum).is_existence);
+  EXPECT_FALSE(Access::Record(strategy(), 2).is_existence);
 }
 
-TEST_F(StrategyZAMPHearTest, TheOwnEchoIsHeardWhenNoMateSpoke) {
-  world_.HearSelf(Says(2, V(-1.0, 0.0), V(0.0, 0.0)));
-  strategy().UpdateHear();
-  EXPECT_TRUE(Access::Record(strategy(), 2).is_existence);
-  EXPECT_EQ(Drribler(), 2);
-}
-
-TEST_F(StrategyZAMPHearTest, AMatesMessageWinsOverTheOwnEcho) {
-  Singleton<Parser>::GetInstance()->Update(
-      PerceptionText()
-          .Time(10.0)
-          .HearSelf(StrategyWorld::TEAM, 10.0, Says(2, V(-1.0, 0.0), V(0.0, 0.0)))
-          .Hear(StrategyWorld::TEAM, 10.0, -45.0, Says(4, V(-3.0, 0.0), V(0.0, 0.0)))
-          .Str());
-  Singleton<RawStorage>::GetInstance()->Update();
+TEST_F(StrategyZAMPHearTest, TheOwnEchoIsHeardOnlyWhenNoMateSpoke) {
+  world_.Listen(PerceptionText()
+                    .HearSelf(StrategyWorld::TEAM, 10.0, Says(2, V(-1.0, 0.0), V(0.0, 0.0)))
+                    .Hear(StrategyWorld::TEAM, 10.0, -45.0, Says(4, V(-3.0, 0.0), V(0.0, 0.0)))
+                    .Str());
   strategy().UpdateHear();
   EXPECT_TRUE(Access::Record(strategy(), 4).is_existence);
   EXPECT_FALSE(Access::Record(strategy(), 2).is_existence);
+
+  // Next cycle only the echo: heard from no direction.
+  world_.HearSelf(Says(2, V(-1.0, 0.0), V(0.0, 0.0)));
+  strategy().UpdateHear();
+  EXPECT_TRUE(Access::Record(strategy(), 2).is_existence);
+  EXPECT_EQ(Access::Record(strategy(), 2).hear_direction, 0.0);
 }
 
 TEST_F(StrategyZAMPHearTest, UnusableMessagesChangeNothing) {
@@ -100,62 +95,63 @@ TEST_F(StrategyZAMPHearTest, UnusableMessagesChangeNothing) {
     world_.HearSelf(text);
     strategy().UpdateHear();
   }
+  // Hear elements with only three data words: the store takes them, the codec does not.
+  for (const char* element : {"(hear Alpha 3.00 self)", "(hear Alpha 3.00 40.0)"}) {
+    world_.Listen(element);
+    EXPECT_TRUE(world_.raw().GetHear(HEAR_FRIEND).hearing || world_.raw().GetHear(HEAR_SELF).hearing);
+    strategy().UpdateHear();
+  }
   world_.HearNothing();
   strategy().UpdateHear();
-  for (int unum = 1; unum <= 11; ++unum)
+  for (int unum = 1; unum <= 11; ++unum) {
     EXPECT_FALSE(Access::Record(strategy(), unum).is_existence);
+  }
   EXPECT_EQ(Drribler(), 11);
   EXPECT_EQ(Access::LatestHeard(strategy()), &Access::Record(strategy(), 1));
 }
 
+// Mates 2 and 3 report the ball; mate 3 is upright and walks.
 TEST_F(StrategyZAMPHearTest, ElectionRanksByDistanceAngleAndFall) {
-  struct MateCase {
-    int unum;
-    V position;
-    bool fallen;
-    AgentState::Behavior behavior;
-  };
   struct Case {
     const char* name;
     V ball;
     int previous;  // dribbler before the election
-    std::vector<MateCase> mates;
+    V mate2;
+    bool mate2_fallen;
+    AgentState::Behavior mate2_behavior;
+    V mate3;
     int elected;
   };
   const AgentState::Behavior MOVE = AgentState::BEH_MOVE;
   const AgentState::Behavior KICK = AgentState::BEH_KICK;
   // clang-format off
   const Case cases[] = {
-      {"nearest", {0, 0}, 11, {{2, {-1, 0}, false, MOVE}, {3, {-3, 0}, false, MOVE}}, 2},
+      {"nearest", {0, 0}, 11, {-1, 0}, false, MOVE, {-3, 0}, 2},
       // In midfield the angle counts from +x: a mate in front of the ball scores 0.3.
-      {"behind the ball beats in front", {0, 0}, 11, {{2, {1, 0}, false, MOVE}, {3, {-2, 0}, false, MOVE}}, 3},
-      {"within 0.3 m the angle is ignored", {0, 0}, 11, {{2, {0.25, 0}, false, MOVE}, {3, {-0.9, 0}, false, MOVE}}, 2},
-      {"beyond 0.3 m the angle counts", {0, 0}, 11, {{2, {0.35, 0}, false, MOVE}, {3, {-0.9, 0}, false, MOVE}}, 3},
-      {"fallen keeps a tenth", {0, 0}, 11, {{2, {-1, 0}, true, MOVE}, {3, {-9, 0}, false, MOVE}}, 3},
-      {"fallen a tenth, still nearer", {0, 0}, 11, {{2, {-1, 0}, true, MOVE}, {3, {-11, 0}, false, MOVE}}, 2},
-      {"fallen dribbler in its kick", {0, 0}, 2, {{2, {-1, 0}, true, KICK}, {3, {-3, 0}, false, MOVE}}, 2},
-      {"fallen kicker not the dribbler", {0, 0}, 3, {{2, {-1, 0}, true, KICK}, {3, {-3, 0}, false, MOVE}}, 3},
+      {"behind the ball beats in front", {0, 0}, 11, {1, 0}, false, MOVE, {-2, 0}, 3},
+      {"beyond 0.3 m the angle counts", {0, 0}, 11, {0.35, 0}, false, MOVE, {-0.9, 0}, 3},
+      {"fallen keeps a tenth", {0, 0}, 11, {-1, 0}, true, MOVE, {-9, 0}, 3},
+      {"fallen dribbler in its kick", {0, 0}, 2, {-1, 0}, true, KICK, {-3, 0}, 2},
+      {"fallen kicker not the dribbler", {0, 0}, 3, {-1, 0}, true, KICK, {-3, 0}, 3},
       // Near the own goal the approach runs from the goal: a mate between goal and ball wins.
-      {"defence: from the goal side", {-12, 0}, 11, {{2, {-11.2, 0}, false, MOVE}, {3, {-13, 0}, false, MOVE}}, 3},
+      {"defence: from the goal side", {-12, 0}, 11, {-11.2, 0}, false, MOVE, {-13, 0}, 3},
       // Near the opponent goal the approach runs towards the goal centre.
-      {"attack: behind towards the goal", {12, 3}, 11, {{2, {13, 2.2}, false, MOVE}, {3, {11, 4}, false, MOVE}}, 3},
-      {"mate on the ball", {0, 0}, 11, {{2, {0, 0}, false, MOVE}, {3, {-0.5, 0}, false, MOVE}}, 2},
+      {"attack: behind towards the goal", {12, 3}, 11, {13, 2.2}, false, MOVE, {11, 4}, 3},
+      {"mate on the ball", {0, 0}, 11, {0, 0}, false, MOVE, {-0.5, 0}, 2},
   };
   // clang-format on
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    StrategyZAMP strategy;
-    for (const MateCase& mate : c.mates) {
-      ShareData& record = Access::Record(strategy, mate.unum);
-      record = MateRecord(mate.unum, mate.position, c.ball);
-      record.has_fall = mate.fallen;
-      record.behavior = mate.behavior;
-    }
-    Access::Drribler(strategy) = c.previous;
-    Access::ElectDrribler(strategy, world_.world());
-    EXPECT_EQ(Access::Drribler(strategy), c.elected);
+    NewStrategy();
+    ShareData& mate2 = Mate(2, c.mate2, c.ball);
+    mate2.has_fall = c.mate2_fallen;
+    mate2.behavior = c.mate2_behavior;
+    Mate(3, c.mate3, c.ball);
+    Access::Drribler(strategy()) = c.previous;
+    Elect();
+    EXPECT_EQ(Drribler(), c.elected);
     for (int unum = 1; unum <= 11; ++unum) {
-      EXPECT_TRUE(std::isfinite(Access::Record(strategy, unum).drrible_primary));
+      EXPECT_TRUE(std::isfinite(Access::Record(strategy(), unum).drrible_primary));
     }
   }
 }
@@ -171,8 +167,6 @@ TEST_F(StrategyZAMPHearTest, RankingValuesAreTheProductOfTheFactors) {
   EXPECT_NEAR(Access::Record(strategy(), 3).drrible_primary, 0.5 * 0.5 * 0.1, 1e-12);
   EXPECT_NEAR(Access::Record(strategy(), 4).drrible_primary, 0.25 * 0.3, 1e-12);
   EXPECT_EQ(Access::Record(strategy(), 1).drrible_primary, 0.0);
-  EXPECT_NEAR(Access::Record(strategy(), 3).ball_distance, 2.0, 1e-12);
-  EXPECT_DOUBLE_EQ(Access::Record(strategy(), 5).ball_distance, 9999.9);
   const std::vector<ShareData*>& ranking = Access::Ranking(strategy());
   EXPECT_EQ(ranking[0]->uniform_number, 2);
   EXPECT_EQ(ranking[1]->uniform_number, 4);
@@ -184,25 +178,23 @@ TEST_F(StrategyZAMPHearTest, RankingValuesAreTheProductOfTheFactors) {
 TEST_F(StrategyZAMPHearTest, KeeperHysteresis) {
   struct Case {
     double goal_distance;  // m, ball from (-15, 0)
-    int previous;
-    int elected;
+    int previous, elected;
   };
   // clang-format off
   const Case cases[] = {
-      {2.99, 5, 1}, {3.0, 5, 2}, {3.5, 5, 2}, {3.5, 1, 1}, {4.0, 1, 1}, {4.01, 1, 2}, {2.0, 1, 1},
+      {2.99, 5, 1}, {3.0, 5, 2}, {3.5, 1, 1}, {4.0, 1, 1}, {4.01, 1, 2},
   };
   // clang-format on
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << c.goal_distance << " from " << c.previous);
-    StrategyZAMP strategy;
     const V ball(-15.0 + c.goal_distance, 0.0);
     // The keeper right behind the ball, mate 2 2 m aside: the keeper ranks first.
-    Access::Record(strategy, 1) = MateRecord(1, ball - V(0.4, 0.0), ball);
-    Access::Record(strategy, 2) = MateRecord(2, ball + V(0.0, 2.0), ball);
-    Access::Drribler(strategy) = c.previous;
-    Access::ElectDrribler(strategy, world_.world());
-    EXPECT_EQ(Access::Ranking(strategy)[0]->uniform_number, 1);
-    EXPECT_EQ(Access::Drribler(strategy), c.elected);
+    Mate(1, ball - V(0.4, 0.0), ball);
+    Mate(2, ball + V(0.0, 2.0), ball);
+    Access::Drribler(strategy()) = c.previous;
+    Elect();
+    EXPECT_EQ(Access::Ranking(strategy())[0]->uniform_number, 1);
+    EXPECT_EQ(Drribler(), c.elected);
   }
 }
 
@@ -213,10 +205,9 @@ TEST_F(StrategyZAMPHearTest, NobodyDrriblesDuringTheOpponentsSetPlaysAndBeforeKi
   };
   // clang-format off
   const Case cases[] = {
-      {PM_PLAY_ON, 2},          {PM_GAME_OVER, 2},         {PM_KICK_IN_LEFT, 2},
-      {PM_CORNER_KICK_LEFT, 2}, {PM_KICK_OFF_LEFT, 2},     {PM_KICK_IN_RIGHT, 0},
-      {PM_GOAL_KICK_RIGHT, 0},  {PM_FREE_KICK_RIGHT, 0},   {PM_BEFORE_KICK_OFF, 0},
-      {PM_GOAL_LEFT, 0},        {static_cast<PlayModeID>(0), 0},
+      {PM_PLAY_ON, 2},          {PM_GAME_OVER, 2},       {PM_KICK_IN_LEFT, 2},
+      {PM_KICK_IN_RIGHT, 0},    {PM_GOAL_KICK_RIGHT, 0}, {PM_BEFORE_KICK_OFF, 0},
+      {PM_GOAL_LEFT, 0},
   };
   // clang-format on
   Mate(2, V(-1, 0), V(0, 0));
@@ -228,37 +219,22 @@ TEST_F(StrategyZAMPHearTest, NobodyDrriblesDuringTheOpponentsSetPlaysAndBeforeKi
   }
 }
 
-TEST_F(StrategyZAMPHearTest, TheChangeTimeFollowsAChangedDrribler) {
-  Mate(2, V(-1, 0), V(0, 0));
-  world_.SetServerTime(12.34);
-  Elect();
-  EXPECT_EQ(Drribler(), 2);
-  EXPECT_DOUBLE_EQ(Access::ChangeDrribleTime(strategy()), 12.34);
-  world_.SetServerTime(20.0);
-  Elect();
-  EXPECT_DOUBLE_EQ(Access::ChangeDrribleTime(strategy()), 12.34);
-}
-
-TEST_F(StrategyZAMPHearTest, TheTeamTrustsTheFreshestBallSighting) {
+TEST_F(StrategyZAMPHearTest, TheTeamTrustsTheFreshestBallSightingAndTheNearestOpponent) {
   ShareData& stale = Mate(2, V(-1, 0), V(5, 5));
   stale.server_time = 10.0;
   stale.ball_primary = 8.0;  // saw the ball 2 s before speaking
+  stale.ball_nearest_enemy_dist = 3.2;
   ShareData& fresh = Mate(3, V(-6, 0), V(-5, 0));
   fresh.server_time = 11.0;
   fresh.ball_primary = 10.9;
+  fresh.ball_nearest_enemy_dist = 1.7;
   Elect();
+  EXPECT_DOUBLE_EQ(Access::TeamBallEnemyDistance(strategy()), 1.7);
   EXPECT_EQ(Access::TrustedBall(strategy()), &fresh);
   // Distances are to the trusted ball: mate 3 is 1 m from it, mate 2 4 m.
   EXPECT_NEAR(fresh.ball_distance, 1.0, 1e-12);
   EXPECT_NEAR(stale.ball_distance, 4.0, 1e-12);
   EXPECT_EQ(Drribler(), 3);
-}
-
-TEST_F(StrategyZAMPHearTest, TheTeamNearestOpponentIsTheSmallestReport) {
-  Mate(2, V(-1, 0), V(0, 0)).ball_nearest_enemy_dist = 3.2;
-  Mate(3, V(-2, 0), V(0, 0)).ball_nearest_enemy_dist = 1.7;
-  Elect();
-  EXPECT_DOUBLE_EQ(Access::TeamBallEnemyDistance(strategy()), 1.7);
 }
 
 TEST_F(StrategyZAMPHearTest, TheKickTargetComesFromTheMateSeeingTheMostOpponents) {
@@ -318,22 +294,6 @@ TEST_F(StrategyZAMPHearTest, EqualRecordsElectTheSameForAnyInitialOrder) {
   }
 }
 
-TEST_F(StrategyZAMPHearTest, TwoMatesHearingTheSameMessagesElectTheSameDrribler) {
-  const std::string texts[] = {Says(3, V(-2, 1), V(0, 0)), Says(4, V(-2, -1), V(0, 0)),
-                               Says(5, V(1, 1), V(0, 0))};
-  StrategyZAMP other;
-  // The two hear the three messages in opposite orders.
-  for (int i = 0; i < 3; ++i) {
-    world_.Hear(texts[i], 0.0);
-    strategy().UpdateHear();
-    world_.Hear(texts[2 - i], 0.0);
-    other.UpdateHear();
-  }
-  EXPECT_EQ(Drribler(), 3);
-  EXPECT_EQ(Access::Drribler(other), Drribler());
-  EXPECT_EQ(Access::KickTarget(other), Access::KickTarget(strategy()));
-}
-
 TEST_F(StrategyZAMPHearTest, HeadFollowsTheSeenBallTheTeamBallOrScans) {
   Mate(3, V(-3, 0), V(0, 0));
   Elect();
@@ -359,14 +319,10 @@ TEST_F(StrategyZAMPHearTest, HeadFollowsTheSeenBallTheTeamBallOrScans) {
   Access::Record(strategy(), 3).ball_primary = Access::Record(strategy(), 3).server_time - 0.6;
   struct Case {
     int cycle;
-    double yaw;
-    double yaw_speed;
-    double pitch;
-    double pitch_speed;
+    double yaw, yaw_speed, pitch, pitch_speed;
   };
-  const Case cases[] = {{0, 120, 6.2, 0, 6.2},       {14, 120, 6.2, 0, 6.2},
-                        {15, 120, 6.2, -45, -6.2},   {44, 120, 6.2, 0, 6.2},
-                        {45, -120, -6.2, -45, -6.2}, {89, -120, -6.2, -45, -6.2},
+  const Case cases[] = {{14, 120, 6.2, 0, 6.2},     {15, 120, 6.2, -45, -6.2},
+                        {44, 120, 6.2, 0, 6.2},     {45, -120, -6.2, -45, -6.2},
                         {90, 120, 6.2, 0, 6.2}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.cycle);

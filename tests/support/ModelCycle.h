@@ -1,25 +1,32 @@
-// Test driver for the model stages of the agent cycle: feeds one message text at a time
-// through Parser, RawStorage, WorldState, AgentState, the field state and
-// StrategyInformation in the cycle's order, on fresh shared instances, and then does what
-// the match agent's effector control does with the beam (the field rotation is reset while
-// a beam is being sent). No sockets, no threads: the message is the clock.
+// Test driver for the model stages of the agent cycle: one agent's shared instances (parser,
+// perception store, game state, body model, field model, play information, joint
+// controller), fed one message text at a time in the cycle's order, followed by what the
+// match agent's effector control does with the beam (the field rotation is reset while a
+// beam is being sent). No sockets, no threads: the message is the clock.
+//
+// Several cycles may live at once, so that several agents run in one test process: each
+// call puts that cycle's instances in place of the shared ones first. A cycle frees its
+// instances when destroyed and leaves the shared pointers null where they pointed at them;
+// a cycle built while no other lives first frees what a previous test left shared.
+//
+//   zamp::test::ModelCycle a("Alpha", 2), b("Alpha", 3);
+//   a.Start(first_message_a, beam_a);
+//   b.Start(first_message_b, beam_b);
+//   a.Step(text_a);  // a's instances are now the shared ones
+//   b.Step(text_b);
 #pragma once
 
 #include <Eigen/Core>
-#include <cmath>
 #include <string>
-#include <vector>
 
+#include "core/JointController.h"
 #include "core/Parser.h"
 #include "core/RawStorage.h"
 #include "core/Singleton.h"
 #include "model/AgentState.h"
 #include "model/FieldState.h"
-#include "model/KalmanFieldState.h"
-#include "model/SimpleFieldState.h"
 #include "model/StrategyInformation.h"
 #include "model/WorldState.h"
-#include "support/SharedInstances.h"
 
 namespace zamp {
 namespace test {
@@ -28,100 +35,44 @@ class ModelCycle {
  public:
   enum FieldModel { KALMAN, SIMPLE };
 
-  ModelCycle(const std::string& team_name, int uniform_number, FieldModel model = KALMAN) {
-    Renew<FieldState>();
-    Renew<StrategyInformation>();
-    RenewAndCreate<Parser, RawStorage, WorldState, AgentState>();
-    Singleton<WorldState>::GetInstance()->SetTeamName(team_name);
-    Singleton<AgentState>::GetInstance()->SetUniformNumber(uniform_number);
-    if (model == KALMAN) {
-      Singleton<FieldState>::Create<KalmanFieldState>();
-    } else {
-      Singleton<FieldState>::Create<SimpleFieldState>();
-    }
-    Singleton<StrategyInformation>::Create();
-  }
+  ModelCycle(const std::string& team_name, int uniform_number, FieldModel model = KALMAN,
+             AgentTypeID agent_type = AGENT_TYPE_STANDARD);
+  ~ModelCycle();
+  ModelCycle(const ModelCycle&) = delete;
+  ModelCycle& operator=(const ModelCycle&) = delete;
 
+  // Makes this cycle's instances the shared ones.
+  void Install();
   // The perception, game and body models of one cycle, without the field state and the play
   // information.
-  void Perceive(const std::string& message) {
-    Singleton<Parser>::GetInstance()->Update(message);
-    Singleton<RawStorage>::GetInstance()->Update();
-    Singleton<WorldState>::GetInstance()->Update();
-    Singleton<AgentState>::GetInstance()->Update();
-  }
-
+  void Perceive(const std::string& message);
   // The start-up step: the first message updates the perception, game and body models
   // only; then the beam pose (x m, y m, direction degrees) is stored.
-  void Start(const std::string& first_message, const Eigen::Vector3d& beam) {
-    Perceive(first_message);
-    Singleton<AgentState>::GetInstance()->SettingBeam(beam);
-  }
-
+  void Start(const std::string& first_message, const Eigen::Vector3d& beam);
   // One cycle of model updates, then the beam handling of the match agent.
-  void Step(const std::string& message) {
-    Perceive(message);
-    Singleton<FieldState>::GetInstance()->Update();
-    Singleton<StrategyInformation>::GetInstance()->Update();
-
-    const WorldState& world = *Singleton<WorldState>::GetInstance();
-    if (world.CanBeam() && using_beam_time_ <= 0.2) {
-      Singleton<FieldState>::GetInstance()->ResetGrobalRotation();
-      using_beam_time_ += 0.02;
-    } else if (!world.CanBeam()) {
-      using_beam_time_ = 0.0;
-    }
-  }
+  void Step(const std::string& message);
 
   // True while every value the body model, the field model and the play information
   // publish is finite.
-  bool AllFinite() const {
-    const AgentState& a = agent();
-    bool finite =
-        a.GetGyroRate().allFinite() && a.GetAcceleration().allFinite() &&
-        a.GetCenterOfGravity().allFinite() && a.GetZMP().allFinite() &&
-        std::isfinite(a.GetNotFallTime()) && a.GetRotation().allFinite() &&
-        a.GetCoordinates().allFinite() && a.GetSpeed().allFinite() &&
-        a.GetCovarianceError().allFinite() && field().GetGlobalRotation().matrix().allFinite() &&
-        info().GetKickTargetCoord().allFinite() && std::isfinite(info().GetMeAndBallDegree()) &&
-        std::isfinite(info().GetBallDirectionDiff()) &&
-        std::isfinite(info().GetBallNearestEnemyDistance());
-    for (int i = 0; i < HINGE_JOINT_NUM; ++i) {
-      finite = finite && std::isfinite(a.GetJointDegree(HingeJointID(i)));
-    }
-    for (int i = 0; i < FORCE_RESISTANCE_NUM; ++i) {
-      finite = finite && a.GetForceCoordinates(ForceResistanceID(i)).allFinite() &&
-               a.GetForceVector(ForceResistanceID(i)).allFinite();
-    }
-    for (int i = 0; i < BODY_PART_NUM; ++i) {
-      finite = finite && a.GetBodyPart(BodyPartID(i)).global_transform.matrix().allFinite();
-    }
-    for (const FieldObject* object : field().GetAllVisibleObjects()) {
-      finite = finite && object->GetRelativeCoordinates().allFinite() &&
-               object->GetMeasureCovarianceError().allFinite() &&
-               std::isfinite(object->GetFootDistance());
-    }
-    std::vector<const DynamicFieldObject*> dynamic = {&field().GetBall()};
-    for (int i = 0; i < MAX_AGENT_NUM; ++i) {
-      dynamic.push_back(&field().GetAllPlayer(i));
-      for (int k = 0; k < VISIBLE_PART_NUM; ++k) {
-        dynamic.push_back(&field().GetAllPlayer(i).GetVisiblePart(VisiblePartID(k)));
-      }
-    }
-    for (const DynamicFieldObject* object : dynamic) {
-      finite = finite && object->GetAbsoluteCoordinates().allFinite() &&
-               object->GetSpeed().allFinite() && object->GetCovarianceError().allFinite();
-    }
-    return finite;
-  }
+  bool AllFinite() const;
 
-  const RawStorage& raw() const { return *Singleton<RawStorage>::GetInstance(); }
-  const WorldState& world() const { return *Singleton<WorldState>::GetInstance(); }
-  AgentState& agent() const { return *Singleton<AgentState>::GetInstance(); }
-  FieldState& field() const { return *Singleton<FieldState>::GetInstance(); }
-  const StrategyInformation& info() const { return *Singleton<StrategyInformation>::GetInstance(); }
+  const RawStorage& raw() const { return *raw_; }
+  WorldState& world() const { return *world_; }
+  AgentState& agent() const { return *agent_; }
+  FieldState& field() const { return *field_; }
+  const StrategyInformation& info() const { return *info_; }
+  JointController& joints() const { return *joints_; }
 
  private:
+  static int live_;  // cycles alive now
+
+  Parser* parser_;
+  RawStorage* raw_;
+  WorldState* world_;
+  AgentState* agent_;
+  FieldState* field_;
+  StrategyInformation* info_;
+  JointController* joints_;
   double using_beam_time_ = 0.0;  // s the beam has been sent at this opportunity
 };
 

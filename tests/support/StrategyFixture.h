@@ -1,6 +1,6 @@
-// GoogleTest fixture for strategy tests: a StrategyWorld of fresh shared instances and one
-// strategy of type S (StrategyZAMP or a role strategy) bound to the world's walk engine,
-// with short hands for the team records.
+// GoogleTest fixture for strategy tests: a StrategyWorld of fresh models and one strategy of
+// type S (StrategyZAMP or a role strategy) bound to the world's walk engine, with short
+// hands for the team records, the walk's targets and a kick line-up.
 //
 //   class KeeperTest : public zamp::test::StrategyFixture<zamp::StrategyKeeperZAMP> {
 //    protected:
@@ -11,9 +11,12 @@
 #include <gtest/gtest.h>
 
 #include <Eigen/Core>
+#include <cmath>
 #include <memory>
 
+#include "core/Tool.h"
 #include "motion/TabeWalk.h"
+#include "play/ShareMessageZAMP.h"
 #include "play/StrategyZAMP.h"
 #include "support/StrategyWorld.h"
 #include "support/StrategyZAMPTestAccess.h"
@@ -45,21 +48,15 @@ class StrategyFixture : public ::testing::Test {
   static ShareData MateRecord(int uniform_number, const Eigen::Vector2d& position,
                               const Eigen::Vector2d& ball) {
     ShareData record;
+    ShareMessageZAMP::InitShareData(record);
     record.uniform_number = uniform_number;
     record.server_time = 10.0;
     record.ball_primary = 10.0;
     record.agent_coord = position;
     record.ball_coord = ball;
-    record.ball_distance = 9999.9;
-    record.has_fall = false;
-    record.ball_nearest_enemy_dist = 9999.9;
     record.behavior = AgentState::BEH_MOVE;
-    record.move_state = AgentState::MS_GOTO_POSITION;
-    record.enemy_visible_count = 0;
     record.kick_target_coord = Eigen::Vector2d(15.0, 0.0);
     record.is_existence = true;
-    record.hear_direction = 0.0;
-    record.drrible_primary = 0.0;
     return record;
   }
   // The same, stored in the strategy's record of that mate.
@@ -84,6 +81,41 @@ class StrategyFixture : public ::testing::Test {
     reference.AdjustSpeed();
     ExpectWalkTargets(reference.GetVerticalSpeed(), reference.GetHorizonSpeed(),
                       reference.GetRotationSpeed());
+  }
+
+  // Lines the agent up for `kind` towards `aim`, with the walk at rest: the ball
+  // at `ball`; the agent 0.2 m behind the ball shifted sideways by the kick's offset A, on
+  // the line from the ball towards `aim` turned by `off_line` degrees about the shifted
+  // ball, facing the shifted ball with `lateral` degrees of error beyond the kick's L; the
+  // ball `foot` m from the foot.
+  void LineUp(StrategyZAMP::KickKind kind, const Eigen::Vector2d& ball,
+              const Eigen::Vector2d& aim, double off_line, double lateral, double foot) {
+    const StrategyZAMP::KickParameter& kick =
+        StrategyZAMP::GetKickParameter(kind, world_.agent().GetAgentType());
+    const auto unit = [](double degree) {
+      const double rad = degree * 3.141592653589793 / 180.0;
+      return Eigen::Vector2d(std::cos(rad), std::sin(rad));
+    };
+    const double line = Tool::CulcDegree(ball, aim, 0.0);
+    const Eigen::Vector2d shifted_ball = ball + kick.side_offset * unit(line + 90.0);
+    const double approach = line + off_line;
+    const Eigen::Vector2d agent = shifted_ball - 0.2 * unit(approach);
+    world_.PlaceAgent(agent.x(), agent.y(), approach + kick.degree_offset + lateral);
+    world_.PlaceBall(ball.x(), ball.y());
+    world_.SetBallFootDistance(foot);
+    world_.Update();
+    walk().SettingSpeed(0.0, 0.0, 0.0);
+    walk().SetStop(false);
+    strategy_->command_.clear();
+  }
+  // The same for the kick the strategy chooses with the ball at `ball`, aimed where it
+  // aims, and the agent lining up.
+  void LineUp(const Eigen::Vector2d& ball, double off_line, double lateral, double foot) {
+    world_.PlaceBall(ball.x(), ball.y());
+    world_.Update();
+    LineUp(Access::ChooseKick(*strategy_), ball, Access::KickAim(*strategy_), off_line, lateral,
+           foot);
+    world_.SetMoveState(AgentState::MS_ADJUST_KICK);
   }
 
   void Elect() { Access::ElectDrribler(*strategy_, world_.world()); }

@@ -6,7 +6,6 @@
 #include "core/RawStorage.h"
 #include "core/Singleton.h"
 #include "core/Tool.h"
-#include "model/KalmanFieldState.h"
 #include "motion/TabeWalk.h"
 #include "support/AgentStateTestAccess.h"
 #include "support/FieldTestAccess.h"
@@ -20,37 +19,12 @@ namespace {
 
 const double BALL_Z = 0.04;  // m
 
-// Frees the previous test's instance (production never frees one) and forgets it.
-template <typename T>
-void Renew() {
-  delete Singleton<T>::GetInstance();
-  Singleton<T>::ResetForTest();
-}
-
 }  // namespace
 
 const char* const StrategyWorld::TEAM = "Alpha";
 
-StrategyWorld::StrategyWorld(int uniform_number, AgentTypeID agent_type) {
-  Renew<Parser>();
-  Renew<RawStorage>();
-  Renew<WorldState>();
-  Renew<AgentState>();
-  Renew<FieldState>();
-  Renew<StrategyInformation>();
-  Renew<JointController>();
-  Singleton<Parser>::Create();
-  Singleton<RawStorage>::Create();
-  Singleton<WorldState>::Create();
-  Singleton<AgentState>::Create();
-  world().SetTeamName(TEAM);
-  agent().SetUniformNumber(uniform_number);
-  agent().SetAgentType(agent_type);
-  Singleton<FieldState>::Create<KalmanFieldState>();
-  Singleton<StrategyInformation>::Create();
-  Singleton<JointController>::Create();
-  walk_ = std::make_shared<TabeWalk>();
-
+StrategyWorld::StrategyWorld(int uniform_number, AgentTypeID agent_type)
+    : ModelCycle(TEAM, uniform_number, KALMAN, agent_type), walk_(std::make_shared<TabeWalk>()) {
   WorldStateTestAccess::SetSide(world(), SIDE_LEFT);
   WorldStateTestAccess::SetPlayMode(world(), PM_PLAY_ON);
   AgentStateTestAccess::SetFallDirection(agent(), AgentState::FALL_NOT);
@@ -134,21 +108,19 @@ void StrategyWorld::SeeMate(int uniform_number, double foot_distance, double hor
 
 void StrategyWorld::Update() { Singleton<StrategyInformation>::GetInstance()->Update(); }
 
-void StrategyWorld::Perceive(const std::string& hear_elements) {
-  Singleton<Parser>::GetInstance()->Update(PerceptionText().Time(server_time_).Str() +
-                                           hear_elements);
+void StrategyWorld::Listen(const std::string& elements) {
+  Install();
+  Singleton<Parser>::GetInstance()->Update(PerceptionText().Time(server_time_).Str() + elements);
   Singleton<RawStorage>::GetInstance()->Update();
 }
 
 void StrategyWorld::Hear(const std::string& text, double direction) {
-  Perceive(PerceptionText().Hear(TEAM, server_time_, direction, text).Str());
+  Listen(PerceptionText().Hear(TEAM, server_time_, direction, text).Str());
 }
 
 void StrategyWorld::HearSelf(const std::string& text) {
-  Perceive(PerceptionText().HearSelf(TEAM, server_time_, text).Str());
+  Listen(PerceptionText().HearSelf(TEAM, server_time_, text).Str());
 }
-
-void StrategyWorld::HearNothing() { Perceive(std::string()); }
 
 std::string StrategyWorld::Message(ShareMessageZAMP::SayValues say) {
   const int period = ShareMessageZAMP::SAY_AGENT_CYCLE;

@@ -1,9 +1,8 @@
-// Fresh shared instances for strategy tests, with the models' fields set directly: the
-// game state, the agent's pose, the ball's sighting, opponents and seen team mates. Hearing
-// goes through the real parser and perception store, so the strategy decodes what a team
-// mate's codec made. No server, no model filtering: a test states a situation, calls
-// Update (the play information, as the cycle runs it before Think) and runs one strategy
-// operation.
+// The models of one agent for strategy tests, with their fields set directly: the game
+// state, the agent's pose, the ball's sighting, opponents and seen team mates. Hearing goes
+// through the real parser and perception store, so the strategy decodes what a team mate's
+// codec made. No server, no model filtering: a test states a situation, calls Update (the
+// play information, as the cycle runs it before Think) and runs one strategy operation.
 //
 //   zamp::test::StrategyWorld world(2);
 //   zamp::StrategyZAMP strategy;
@@ -18,26 +17,21 @@
 #include <memory>
 #include <string>
 
-#include "core/JointController.h"
-#include "core/Singleton.h"
 #include "core/const.h"
 #include "model/AgentState.h"
-#include "model/FieldState.h"
-#include "model/StrategyInformation.h"
-#include "model/WorldState.h"
 #include "motion/Walk.h"
 #include "play/ShareMessageZAMP.h"
+#include "support/ModelCycle.h"
 
 namespace zamp {
 namespace test {
 
-class StrategyWorld {
+class StrategyWorld : public ModelCycle {
  public:
   static const char* const TEAM;
 
-  // Installs fresh instances (freeing the previous test's) for the agent with this uniform
-  // number and robot type, playing on the left in PlayOn at game time 0, and a TabeWalk
-  // for the strategy.
+  // Fresh models for the agent with this uniform number and robot type, playing on the
+  // left in PlayOn at game time 0, and a TabeWalk for the strategy.
   explicit StrategyWorld(int uniform_number = 2, AgentTypeID agent_type = AGENT_TYPE_STANDARD);
 
   // Game state.
@@ -67,26 +61,21 @@ class StrategyWorld {
   // The play information from the current models, as the cycle runs it before Think.
   void Update();
 
-  // One perception that carries a team mate's message (heard from `direction` degrees),
-  // the agent's own echo, or no message at all, through the parser and the store.
+  // One perception at the current server time that carries these further elements, a team
+  // mate's message (heard from `direction` degrees), the agent's own echo, or no message at
+  // all, through the parser and the store only.
   void Hear(const std::string& text, double direction = 0.0);
   void HearSelf(const std::string& text);
-  void HearNothing();
+  void HearNothing() { Listen(std::string()); }
+  void Listen(const std::string& elements);
 
   // The message that team mate `say.uniform_number` would send with these values; the
   // server cycle is moved into the mate's speaking slot near `say.server_cycle`.
   static std::string Message(ShareMessageZAMP::SayValues say);
 
-  WorldState& world() const { return *Singleton<WorldState>::GetInstance(); }
-  AgentState& agent() const { return *Singleton<AgentState>::GetInstance(); }
-  FieldState& field() const { return *Singleton<FieldState>::GetInstance(); }
-  const StrategyInformation& info() const { return *Singleton<StrategyInformation>::GetInstance(); }
-  JointController& joints() const { return *Singleton<JointController>::GetInstance(); }
   const std::shared_ptr<Walk>& walk() const { return walk_; }
 
  private:
-  void Perceive(const std::string& hear_elements);
-
   std::shared_ptr<Walk> walk_;
   double server_time_ = 0.0;  // s
 };
