@@ -1,22 +1,15 @@
-#include <dirent.h>
 #include <gtest/gtest.h>
 
 #include <memory>
 #include <string>
 
 #include "core/NoDrawing.h"
+#include "support/OpenDescriptors.h"
 
 namespace zamp {
 namespace {
 
-int CountOpenDescriptors() {
-  int count = 0;
-  DIR* dir = opendir("/proc/self/fd");
-  if (dir == nullptr) return -1;
-  while (readdir(dir) != nullptr) ++count;
-  closedir(dir);
-  return count;
-}
+using test::CountOpenDescriptors;
 
 TEST(NoDrawingTest, OpensNoSocketAndEveryOperationIsSilent) {
   const int before = CountOpenDescriptors();
