@@ -33,12 +33,10 @@ class ChildProcess {
   static ChildProcess Run(const std::function<void()>& body,
                           std::chrono::milliseconds timeout = std::chrono::seconds(10));
 
-  pid_t Pid() const { return pid_; }
   void Signal(int sig) const;
   // Reads the child's output until it ends; false when it had to be killed at the time-out.
   bool Wait(std::chrono::milliseconds timeout);
 
-  bool TimedOut() const { return timed_out_; }
   // The exit status, or -1 when the child did not exit normally.
   int ExitStatus() const { return exit_status_; }
   // The signal that ended the child, or 0.

@@ -43,10 +43,8 @@ class ClosedLoop {
   void SetJointDegree(int joint_id, double degree);
   // The simulated angle after the last Step: what the next Step perceives (degrees).
   double GetJointDegree(int joint_id) const { return degrees_[joint_id]; }
-  const std::array<double, HINGE_JOINT_NUM>& GetJointDegrees() const { return degrees_; }
   // The speeds commanded in the last Step (rad/s), before the controller reset them.
   double GetCommandedSpeed(int joint_id) const { return speeds_[joint_id]; }
-  const std::array<double, HINGE_JOINT_NUM>& GetCommandedSpeeds() const { return speeds_; }
   // Server time that the next Step sends (s).
   double GetServerTime() const { return server_time_; }
   int GetCycleCount() const { return cycle_count_; }

@@ -40,7 +40,6 @@ class FakeConnection {
   // buffer); false on time-out.
   bool WaitForClose(std::chrono::milliseconds timeout);
   void Close();
-  bool IsOpen() const { return fd_ >= 0; }
 
  private:
   using Clock = std::chrono::steady_clock;

@@ -20,7 +20,6 @@ class FakeServer {
   FakeServer(const FakeServer&) = delete;
   FakeServer& operator=(const FakeServer&) = delete;
 
-  static std::string Host() { return "127.0.0.1"; }
   int Port() const { return port_; }
   // The next agent that connected, or null when none did within the time-out.
   std::unique_ptr<FakeConnection> Accept(std::chrono::milliseconds timeout);

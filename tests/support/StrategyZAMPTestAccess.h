@@ -36,9 +36,6 @@ struct StrategyZAMPTestAccess {
     return strategy.team_ball_nearest_enemy_dist_;
   }
   static int& Drribler(StrategyZAMP& strategy) { return strategy.drrible_agent_unum_; }
-  static double ChangeDrribleTime(const StrategyZAMP& strategy) {
-    return strategy.change_drrible_time_;
-  }
 
   static void UpdateState(StrategyZAMP& strategy) { strategy.UpdateState(); }
   static void Drrible(StrategyZAMP& strategy) { strategy.Drrible(); }
@@ -67,10 +64,6 @@ struct StrategyZAMPTestAccess {
     const StrategyZAMP::KickParameter& kick =
         StrategyZAMP::GetKickParameter(strategy.ChooseKick(models), models.agent.GetAgentType());
     return strategy.KickTarget(models, kick);
-  }
-  static AgentState::MoveState NextMoveState(AgentState::MoveState current, bool is_drribler,
-                                             bool start_kick, bool give_up_kick) {
-    return StrategyZAMP::NextMoveState(current, {is_drribler, start_kick, give_up_kick});
   }
 };
 
