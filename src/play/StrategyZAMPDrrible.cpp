@@ -16,8 +16,6 @@ namespace {
 
 typedef Eigen::Vector2d V;
 
-const double PI = 3.141592653589793;
-
 const double TURN_SCALE = 45.0;        // degrees per unit turn target
 const double BALL_LOST_TIME = 1.0;     // s without a sighting
 const double WIDE_BALL_DEGREE = 50.0;  // degrees; a ball this far aside halves the pace
@@ -133,8 +131,9 @@ void StrategyZAMP::DrribleIn(const DrribleZones& zones) {
       } else if (b > 90.0) {
         beside = ball + V(BESIDE_BALL_DISTANCE, 0.0);
       } else {
-        beside =
-            ball + BESIDE_BALL_DISTANCE * V(std::sin(b * PI / 180.0), std::cos(b * PI / 180.0));
+        // Swapped on purpose: (sin b, cos b).
+        const V unit = Tool::PolarToCartesian(b);
+        beside = ball + BESIDE_BALL_DISTANCE * V(unit.y(), unit.x());
       }
       walk_->SetRotationSpeed(m.info.CulcDirectionDiff(beside) / TURN_SCALE);
     }

@@ -19,8 +19,6 @@ namespace {
 
 typedef Eigen::Vector2d V;
 
-const double PI = 3.141592653589793;
-
 // The defensive anchor near the own goal from which Q points run towards the ball.
 const V DEFENCE_ANCHOR(-14.0, 0.0);
 const double LONG_PASS_DISTANCE = 13.0;  // m, L: where a long kick towards K lands
@@ -249,8 +247,9 @@ void StrategyZAMP::PositionWith(const PositionWalk& walk) {
   }
 
   const double direction = m.info.CulcDirectionDiff(target);  // degrees
-  const double c = std::cos(direction * PI / 180.0);
-  const double s = std::sin(direction * PI / 180.0);
+  const V toward = Tool::PolarToCartesian(direction);
+  const double c = toward.x();
+  const double s = toward.y();
   if (distance < walk.near_distance) {
     // Step onto the point while facing the ball.
     walk_->SettingSpeed(Tool::LimitParam(c * distance, walk.near_min_forward, 1.0), s * distance,
