@@ -115,12 +115,12 @@ void ShareMessageZAMP::InitShareData(ShareDataZAMP& record) {
   record.uniform_number = 0;
   record.server_time = 0.0;
   record.ball_primary = 0.0;
-  record.agent_coord = Eigen::Vector2d(9999.9, 9999.9);
+  record.agent_coord = Eigen::Vector2d(UNKNOWN_DISTANCE, UNKNOWN_DISTANCE);
   record.ball_coord = Eigen::Vector2d(0.0, 0.0);
-  record.ball_distance = 9999.9;
+  record.ball_distance = UNKNOWN_DISTANCE;
   record.drrible_primary = 0.0;
   record.has_fall = false;
-  record.ball_nearest_enemy_dist = 9999.9;
+  record.ball_nearest_enemy_dist = UNKNOWN_DISTANCE;
   record.behavior = AgentState::BEH_READY;
   record.move_state = AgentState::MS_GOTO_POSITION;
   record.enemy_visible_count = 0;
@@ -146,7 +146,7 @@ void ShareMessageZAMP::PutShareData(ShareDataZAMP& record, const std::vector<dou
   record.ball_primary = v[SHARE_BALL_PRIMARY] * UPDATE_INTERVAL_TIME;
   record.agent_coord = Eigen::Vector2d(v[SHARE_AGENT_X], v[SHARE_AGENT_Y]);
   record.ball_coord = Eigen::Vector2d(v[SHARE_BALL_X], v[SHARE_BALL_Y]);
-  record.ball_distance = 9999.9;
+  record.ball_distance = UNKNOWN_DISTANCE;
   record.uniform_number = GetRecordIndex(v) + 1;
   record.has_fall = v[SHARE_FALL] > 0.0;
   record.enemy_visible_count = IntegerPart(v[SHARE_COUNT_ENEMY_VISIBLE]);

@@ -42,6 +42,8 @@ class ShareMessageZAMP : public ShareMessage {
   static constexpr int SAY_AGENT_CYCLE = 44;
   // The clock fields wrap at this many cycles (1310.7 s) to fit their 16 bits.
   static constexpr int SHARE_CYCLE_PERIOD = 65535;
+  // m; a distance or coordinate nobody has reported, far beyond the field.
+  static constexpr double UNKNOWN_DISTANCE = 9999.9;
 
   // What this agent knows about one team mate (itself included, through its own echo).
   struct ShareDataZAMP {

@@ -18,7 +18,6 @@ namespace zamp {
 
 namespace {
 
-const double NO_ENEMY_DISTANCE = 9999.9;  // m
 // The codec carries no opponent distance: while the agent sees few opponents it assumes
 // one this close (m) to the ball, which keeps the kick approach careful.
 const double ASSUMED_ENEMY_DISTANCE = 1.2;
@@ -92,14 +91,14 @@ void StrategyDropIn::UpdateHear() {
       CanDrrible(m.world) ? sorting_agent_data_.front()->uniform_number : NO_ONE_DRRIBLE;
 
   if (m.agent.GetCurrentMoveState() == AgentState::MS_ADJUST_KICK) {
-    team_ball_nearest_enemy_dist_ = NO_ENEMY_DISTANCE;
+    team_ball_nearest_enemy_dist_ = ShareMessageZAMP::UNKNOWN_DISTANCE;
   } else {
     kick_target_coord_ = m.info.GetKickTargetCoord();
     team_ball_nearest_enemy_dist_ = m.info.GetCountEnemyVisible() < CROWDED_ENEMY_COUNT
                                         ? ASSUMED_ENEMY_DISTANCE
-                                        : NO_ENEMY_DISTANCE;
+                                        : ShareMessageZAMP::UNKNOWN_DISTANCE;
   }
-  if (IsHurryTime(m.world)) team_ball_nearest_enemy_dist_ = NO_ENEMY_DISTANCE;
+  if (IsHurryTime(m.world)) team_ball_nearest_enemy_dist_ = ShareMessageZAMP::UNKNOWN_DISTANCE;
 }
 
 }  // namespace zamp

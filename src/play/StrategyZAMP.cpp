@@ -13,8 +13,7 @@ namespace zamp {
 
 namespace {
 
-const double HALF_TIME = 300.0;           // s
-const double NO_ENEMY_DISTANCE = 9999.9;  // m, nobody reported an opponent near the ball
+const double HALF_TIME = 300.0;  // s
 
 // Ball within this horizontal distance of the foot (m) and no farther behind the body
 // centre (m) counts as at the foot.
@@ -41,7 +40,7 @@ StrategyZAMP::StrategyZAMP()
       most_ball_update_(&agent_data_[0]),
       // The opponent goal centre until the team reports a target.
       kick_target_coord_(FIELD_WIDTH_HALF_SIZE, 0.0),
-      team_ball_nearest_enemy_dist_(NO_ENEMY_DISTANCE),
+      team_ball_nearest_enemy_dist_(ShareMessageZAMP::UNKNOWN_DISTANCE),
       drrible_agent_unum_(MAX_TEAM_AGENT_NUM),
       change_drrible_time_(0.0) {
   for (ShareData& record : agent_data_) {

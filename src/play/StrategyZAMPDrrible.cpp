@@ -157,7 +157,7 @@ void StrategyZAMP::Evade(const Eigen::Vector2d& target) {
   const double heading = m.agent.GetDirection();
   const double own_target_distance = Tool::CulcDistance(own, target);
   const int me = m.agent.GetUniformNumber();
-  double best = 9999.9;  // m, the nearest mate in the way so far
+  double best = ShareMessageZAMP::UNKNOWN_DISTANCE;  // m, the nearest mate in the way so far
 
   for (int unum = 1; unum <= MAX_TEAM_AGENT_NUM; ++unum) {
     const ShareData* record = AgentDataOf(unum);

@@ -99,7 +99,7 @@ void StrategyZAMP::ElectDrribler(const WorldState& world) {
   most_ball_update_ = sorting_agent_data_.front();
   const Eigen::Vector2d ball = most_ball_update_->ball_coord;
 
-  double nearest = 9999.9;  // m
+  double nearest = ShareMessageZAMP::UNKNOWN_DISTANCE;  // m
   for (ShareData& record : agent_data_) {
     if (record.is_existence) record.ball_distance = Tool::CulcDistance(record.agent_coord, ball);
     nearest = std::min(nearest, record.ball_distance);
@@ -147,7 +147,7 @@ void StrategyZAMP::ElectDrribler(const WorldState& world) {
   // Nobody dribbles during the opponents' set plays and before kick-off.
   if (!CanDrrible(world)) drrible_agent_unum_ = NO_ONE_DRRIBLE;
 
-  team_ball_nearest_enemy_dist_ = 9999.9;
+  team_ball_nearest_enemy_dist_ = ShareMessageZAMP::UNKNOWN_DISTANCE;
   for (const ShareData* record : sorting_agent_data_) {
     team_ball_nearest_enemy_dist_ =
         std::min(team_ball_nearest_enemy_dist_, record->ball_nearest_enemy_dist);
