@@ -1,7 +1,5 @@
 #include "play/StrategyTest.h"
 
-#include <initializer_list>
-
 #include "core/Tool.h"
 #include "model/WorldState.h"
 
@@ -11,19 +9,12 @@ namespace {
 
 typedef Eigen::Vector2d V;
 
-// The defensive anchor near the own goal from which Q points run towards the ball.
-const V DEFENCE_ANCHOR(-14.0, 0.0);
 // Close to the own goal the defence packs in while an opponent is within this (m) of the
 // ball; elsewhere the support moves up or falls back at this distance (m).
 const double DEFENCE_ENEMY_DISTANCE = 2.5;
 const double SUPPORT_ENEMY_DISTANCE = 2.0;
 // The area in front of the opponent goal (centre x, y, width along x, length along y).
 const StrategyZAMP::Zone GOAL_FRONT{15.0, 0.0, 6.0, 6.0};
-
-void Fill(Eigen::Vector2d positions[StrategyZAMP::POSITION_NUM], std::initializer_list<V> points) {
-  int i = 0;
-  for (const V& point : points) positions[i++] = point;
-}
 
 }  // namespace
 
@@ -35,7 +26,7 @@ void StrategyTest::SettingPosition(Eigen::Vector2d positions[POSITION_NUM]) {
   const V k = kick_target_coord_;
   const double s = by < 0.0 ? -1.0 : 1.0;
   const double e = team_ball_nearest_enemy_dist_;
-  const auto q = [&](double r) { return PointToward(DEFENCE_ANCHOR, b, r); };
+  const auto q = [&](double r) { return DefencePoint(b, r); };
   // The point r m from (c, 0) towards the ball.
   const auto p = [&](double c, double r) { return PointToward(V(c, 0.0), b, r); };
   // The point r m from the ball towards (t, 0).

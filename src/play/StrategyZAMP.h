@@ -24,6 +24,7 @@
 #pragma once
 
 #include <Eigen/Core>
+#include <initializer_list>
 #include <limits>
 #include <string>
 #include <vector>
@@ -181,9 +182,14 @@ class StrategyZAMP : public Strategy {
   static bool CanDrrible(const WorldState& world);
 
   // Positioning helpers.
+  // Writes the formation points in priority order, at most POSITION_NUM of them.
+  static void Fill(Eigen::Vector2d positions[POSITION_NUM],
+                   std::initializer_list<Eigen::Vector2d> points);
   // The point r m from `from` towards `toward`, turned by `turn` degrees about `from`.
   static Eigen::Vector2d PointToward(const Eigen::Vector2d& from, const Eigen::Vector2d& toward,
                                      double r, double turn = 0.0);
+  // Q(r): the defensive point r m from the own goal area towards the ball.
+  static Eigen::Vector2d DefencePoint(const Eigen::Vector2d& ball, double r);
   // The goal-kick point N: on the line from the ball towards the opponent goal centre at
   // ln(16 - bx) / ln(1.5) m from the ball; the ball itself where that is not defined.
   static Eigen::Vector2d GoalKickPoint(const Eigen::Vector2d& ball);

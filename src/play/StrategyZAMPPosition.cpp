@@ -1,7 +1,6 @@
 // Formation and positioning of the game strategy: the ten formation points of the current
 // set play, their assignment to the heard team mates, and the walk to this agent's point.
 #include <cmath>
-#include <initializer_list>
 #include <vector>
 
 #include "core/Singleton.h"
@@ -34,11 +33,6 @@ const double FAR_MAX_TURN = 0.5;
 // instead of walking through it.
 const double SIDE_STEP_DISTANCE = 3.0;
 
-void Fill(Eigen::Vector2d positions[StrategyZAMP::POSITION_NUM], std::initializer_list<V> points) {
-  int i = 0;
-  for (const V& point : points) positions[i++] = point;
-}
-
 bool AllFinite(const Eigen::Vector2d positions[], int n) {
   for (int i = 0; i < n; ++i) {
     if (!positions[i].allFinite()) return false;
@@ -47,6 +41,19 @@ bool AllFinite(const Eigen::Vector2d positions[], int n) {
 }
 
 }  // namespace
+
+void StrategyZAMP::Fill(Eigen::Vector2d positions[POSITION_NUM],
+                        std::initializer_list<Eigen::Vector2d> points) {
+  int i = 0;
+  for (const V& point : points) {
+    if (i == POSITION_NUM) return;
+    positions[i++] = point;
+  }
+}
+
+Eigen::Vector2d StrategyZAMP::DefencePoint(const Eigen::Vector2d& ball, double r) {
+  return PointToward(DEFENCE_ANCHOR, ball, r);
+}
 
 Eigen::Vector2d StrategyZAMP::PointToward(const Eigen::Vector2d& from,
                                           const Eigen::Vector2d& toward, double r, double turn) {
@@ -81,7 +88,7 @@ void StrategyZAMP::SettingPosition(Eigen::Vector2d positions[POSITION_NUM]) {
   const ShareData* keeper = AgentDataOf(UNIFORM_KEEPER_NUMBER);
   const double keeper_goal_distance = Tool::CulcDistance(keeper->agent_coord, us_goal);
 
-  const auto q = [&](double r) { return PointToward(DEFENCE_ANCHOR, b, r); };
+  const auto q = [&](double r) { return DefencePoint(b, r); };
   const auto from_goal = [&](double r, double turn) { return PointToward(us_goal, b, r, turn); };
   // The point r m short of K on the line from the ball.
   const auto short_of_k = [&](double r) { return PointToward(b, k, ball_kick_distance - r); };
