@@ -83,16 +83,13 @@ void StrategyKeeperZAMP::UpdateState() {
       SaveCommand(ball, Tool::RemoveVectZ(seen_ball.GetSpeed()), own, HalfTime(m.world));
   if (!save.empty()) command_ = save;
 
-  const int me = m.agent.GetUniformNumber();
-  MoveStateInput input;
-  input.is_drribler = IsTeamUniformNumber(me) && me == drrible_agent_unum_;
-  input.start_kick = (m.world.CanKickPlay() || BallEnemyDistance(m.info) >= KICK_ENEMY_DISTANCE) &&
-                     seen_ball.GetFootDistance() < KICK_FOOT_DISTANCE &&
-                     !Tool::InRectangle(ball.x(), ball.y(), NO_KICK_ZONE.x, NO_KICK_ZONE.y,
-                                        NO_KICK_ZONE.width, NO_KICK_ZONE.length);
+  const bool start_kick =
+      (m.world.CanKickPlay() || BallEnemyDistance(m.info) >= KICK_ENEMY_DISTANCE) &&
+      seen_ball.GetFootDistance() < KICK_FOOT_DISTANCE &&
+      !Tool::InRectangle(ball.x(), ball.y(), NO_KICK_ZONE.x, NO_KICK_ZONE.y, NO_KICK_ZONE.width,
+                         NO_KICK_ZONE.length);
   // Unlike a field player the keeper leaves a line-up as soon as it may no longer kick.
-  input.give_up_kick = true;
-  m.agent.SetCurrentMoveState(NextMoveState(m.agent.GetCurrentMoveState(), input));
+  StepMoveState(m, start_kick, true);
 }
 
 Eigen::Vector2d StrategyKeeperZAMP::DecidePosition() {

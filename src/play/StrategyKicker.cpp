@@ -27,15 +27,11 @@ const StrategyZAMP::DrribleZones KICKER_DRRIBLE_ZONES{
 void StrategyKicker::UpdateState() {
   const Models m = FetchModels();
   const KickModeID kick_mode = m.world.GetKickMode();
-  const int me = m.agent.GetUniformNumber();
   const bool near =
       IsBallNearFoot(m) && m.info.IsBallInCircle(FIELD_WIDTH_HALF_SIZE, 0.0, SHOOT_RANGE);
-  MoveStateInput input;
-  input.is_drribler = IsTeamUniformNumber(me) && me == drrible_agent_unum_;
-  input.start_kick = kick_mode == KM_KICK_IN_US || kick_mode == KM_CORNER_KICK_US ||
-                     (near && CanKickInOpenPlay(m));
-  input.give_up_kick = ShouldGiveUpKick(m);
-  m.agent.SetCurrentMoveState(NextMoveState(m.agent.GetCurrentMoveState(), input));
+  const bool start_kick = kick_mode == KM_KICK_IN_US || kick_mode == KM_CORNER_KICK_US ||
+                          (near && CanKickInOpenPlay(m));
+  StepMoveState(m, start_kick, ShouldGiveUpKick(m));
 }
 
 void StrategyKicker::Drrible() { DrribleIn(KICKER_DRRIBLE_ZONES); }

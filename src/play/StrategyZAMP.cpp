@@ -96,12 +96,16 @@ const StrategyZAMP::ShareData* StrategyZAMP::AgentDataOf(int uniform_number) con
 void StrategyZAMP::UpdateState() {
   const Models m = FetchModels();
   const KickModeID kick_mode = m.world.GetKickMode();
+  const bool start_kick =
+      IsBallNearFoot(m) &&
+      (kick_mode == KM_KICK_IN_US || kick_mode == KM_CORNER_KICK_US || CanKickInOpenPlay(m));
+  StepMoveState(m, start_kick, ShouldGiveUpKick(m));
+}
+
+void StrategyZAMP::StepMoveState(const Models& m, bool start_kick, bool give_up_kick) {
   const int me = m.agent.GetUniformNumber();
-  MoveStateInput input;
-  input.is_drribler = IsTeamUniformNumber(me) && me == drrible_agent_unum_;
-  input.start_kick = IsBallNearFoot(m) && (kick_mode == KM_KICK_IN_US ||
-                                           kick_mode == KM_CORNER_KICK_US || CanKickInOpenPlay(m));
-  input.give_up_kick = ShouldGiveUpKick(m);
+  const MoveStateInput input{IsTeamUniformNumber(me) && me == drrible_agent_unum_, start_kick,
+                             give_up_kick};
   m.agent.SetCurrentMoveState(NextMoveState(m.agent.GetCurrentMoveState(), input));
 }
 

@@ -157,6 +157,9 @@ class StrategyZAMP : public Strategy {
   // The next move state from the current one; acts on nothing.
   static AgentState::MoveState NextMoveState(AgentState::MoveState current,
                                              const MoveStateInput& input);
+  // Moves AgentState's move state on by one cycle with this cycle's K and R; whether this
+  // agent is the dribbler comes from the election.
+  void StepMoveState(const Models& m, bool start_kick, bool give_up_kick);
   // Seconds into the current half and whether the last 30 s of a half have begun.
   static double HalfTime(const WorldState& world);
   static bool IsHurryTime(const WorldState& world);
