@@ -9,20 +9,16 @@
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
-#include <algorithm>
-#include <chrono>
-#include <fstream>
 #include <memory>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "CaptureReplay.h"
 #include "core/Drawing.h"
 #include "core/EffectorAgent.h"
 #include "core/JointController.h"
 #include "core/Parser.h"
 #include "core/RawStorage.h"
-#include "core/Singleton.h"
 #include "model/AgentState.h"
 #include "model/FieldState.h"
 #include "model/StrategyInformation.h"
@@ -30,8 +26,6 @@
 #include "play/AgentZAMP.h"
 
 namespace {
-
-using zamp::Singleton;
 
 struct Capture {
   const char* file;
@@ -45,35 +39,19 @@ const Capture CAPTURES[] = {
     {"ground_truth_sync_type0.txt", "Alpha", "0"},
 };
 
-std::vector<std::string> ReadLines(const std::string& file) {
-  std::ifstream in(std::string(ZAMP_FIXTURE_DIR) + "/perception/" + file);
-  if (!in) throw std::runtime_error("cannot read fixture " + file);
-  std::vector<std::string> lines;
-  std::string line;
-  while (std::getline(in, line)) lines.push_back(line);
-  return lines;
-}
-
-// Frees the previous replay's instance and forgets it.
-template <typename T>
-void Renew() {
-  delete Singleton<T>::GetInstance();
-  Singleton<T>::ResetForTest();
-}
-
 // A fresh agent on fresh shared instances for one capture, with the start-up step's beam
 // and the first message already handled.
 std::unique_ptr<zamp::AgentZAMP> StartAgent(const Capture& capture, int uniform_number,
                                             const std::string& first_message,
                                             zamp::EffectorAgent& effector) {
-  Renew<zamp::Parser>();
-  Renew<zamp::RawStorage>();
-  Renew<zamp::WorldState>();
-  Renew<zamp::AgentState>();
-  Renew<zamp::FieldState>();
-  Renew<zamp::StrategyInformation>();
-  Renew<zamp::JointController>();
-  Renew<Drawing>();
+  bench::Renew<zamp::Parser>();
+  bench::Renew<zamp::RawStorage>();
+  bench::Renew<zamp::WorldState>();
+  bench::Renew<zamp::AgentState>();
+  bench::Renew<zamp::FieldState>();
+  bench::Renew<zamp::StrategyInformation>();
+  bench::Renew<zamp::JointController>();
+  bench::Renew<Drawing>();
   std::vector<std::string> args = {"agent", std::string("--team=") + capture.team,
                                    std::string("--type=") + capture.type,
                                    "--unum=" + std::to_string(uniform_number)};
@@ -86,13 +64,6 @@ std::unique_ptr<zamp::AgentZAMP> StartAgent(const Capture& capture, int uniform_
   return agent;
 }
 
-double Percentile(std::vector<double> values, double fraction) {
-  if (values.empty()) return 0.0;
-  const size_t k = std::min(values.size() - 1, static_cast<size_t>(fraction * values.size()));
-  std::nth_element(values.begin(), values.begin() + k, values.end());
-  return values[k];
-}
-
 // range(0): index into CAPTURES, or -1 for all captures one after the other;
 // range(1): uniform number (1 plays the keeper, others a fielder).
 void BM_AgentCycle(benchmark::State& state) {
@@ -100,39 +71,18 @@ void BM_AgentCycle(benchmark::State& state) {
     state.SkipWithError("cannot change to the repository root");
     return;
   }
-  std::vector<const Capture*> captures;
-  if (state.range(0) < 0) {
-    for (const Capture& capture : CAPTURES) captures.push_back(&capture);
-  } else {
-    captures.push_back(&CAPTURES[state.range(0)]);
-  }
+  const std::vector<const Capture*> captures = bench::SelectCaptures(state, CAPTURES);
   const int uniform_number = static_cast<int>(state.range(1));
-  std::vector<std::vector<std::string>> messages;
-  for (const Capture* capture : captures) messages.push_back(ReadLines(capture->file));
-
   zamp::EffectorAgent effector;
-  size_t current = 0;
-  size_t next = 1;
-  std::unique_ptr<zamp::AgentZAMP> agent =
-      StartAgent(*captures[current], uniform_number, messages[current][0], effector);
-  std::vector<double> micros;
-  micros.reserve(state.max_iterations);
-  for (auto _ : state) {
-    if (next == messages[current].size()) {
-      state.PauseTiming();
-      current = (current + 1) % captures.size();
-      next = 1;
-      agent = StartAgent(*captures[current], uniform_number, messages[current][0], effector);
-      state.ResumeTiming();
-    }
-    const auto begin = std::chrono::steady_clock::now();
-    benchmark::DoNotOptimize(agent->Step(messages[current][next], effector));
-    const auto end = std::chrono::steady_clock::now();
-    micros.push_back(std::chrono::duration<double, std::micro>(end - begin).count());
-    ++next;
-  }
-  state.counters["median_us"] = Percentile(micros, 0.5);
-  state.counters["p99_us"] = Percentile(micros, 0.99);
+  std::unique_ptr<zamp::AgentZAMP> agent;
+  bench::Replay(
+      state, captures,
+      [&](const Capture& capture, const std::string& first_message) {
+        agent = StartAgent(capture, uniform_number, first_message, effector);
+      },
+      [&](const std::string& message) {
+        benchmark::DoNotOptimize(agent->Step(message, effector));
+      });
   state.SetLabel(std::string(state.range(0) < 0 ? "all captures" : captures[0]->file) +
                  (uniform_number == 1 ? ", keeper" : ", fielder"));
 }

@@ -5,13 +5,10 @@
 // (microseconds), since vision cycles cost more than the two cycles between them.
 #include <benchmark/benchmark.h>
 
-#include <algorithm>
-#include <chrono>
-#include <fstream>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "CaptureReplay.h"
 #include "core/Parser.h"
 #include "core/RawStorage.h"
 #include "core/Singleton.h"
@@ -39,31 +36,15 @@ const Capture kCaptures[] = {
     {"ground_truth_sync_type0.txt", "Alpha", -3.0, 1.0, 45.0},
 };
 
-std::vector<std::string> ReadLines(const std::string& file) {
-  std::ifstream in(std::string(ZAMP_FIXTURE_DIR) + "/perception/" + file);
-  if (!in) throw std::runtime_error("cannot read fixture " + file);
-  std::vector<std::string> lines;
-  std::string line;
-  while (std::getline(in, line)) lines.push_back(line);
-  return lines;
-}
-
-// Frees the previous replay's instance and forgets it.
-template <typename T>
-void Renew() {
-  delete Singleton<T>::GetInstance();
-  Singleton<T>::ResetForTest();
-}
-
 // Fresh shared instances as Agent::Init creates them, then the start-up step with the
 // first message and the beam.
 void StartAgent(const Capture& capture, const std::string& first_message) {
-  Renew<zamp::Parser>();
-  Renew<zamp::RawStorage>();
-  Renew<zamp::WorldState>();
-  Renew<zamp::AgentState>();
-  Renew<zamp::FieldState>();
-  Renew<zamp::StrategyInformation>();
+  bench::Renew<zamp::Parser>();
+  bench::Renew<zamp::RawStorage>();
+  bench::Renew<zamp::WorldState>();
+  bench::Renew<zamp::AgentState>();
+  bench::Renew<zamp::FieldState>();
+  bench::Renew<zamp::StrategyInformation>();
   Singleton<zamp::Parser>::Create();
   Singleton<zamp::RawStorage>::Create();
   Singleton<zamp::WorldState>::Create();
@@ -90,45 +71,10 @@ void Cycle(const std::string& message) {
   Singleton<zamp::StrategyInformation>::GetInstance()->Update();
 }
 
-double Percentile(std::vector<double> values, double fraction) {
-  if (values.empty()) return 0.0;
-  const size_t k = std::min(values.size() - 1, static_cast<size_t>(fraction * values.size()));
-  std::nth_element(values.begin(), values.begin() + k, values.end());
-  return values[k];
-}
-
 // range(0): index into kCaptures, or -1 for all captures one after the other.
 void BM_ModelUpdatePerMessage(benchmark::State& state) {
-  std::vector<const Capture*> captures;
-  if (state.range(0) < 0) {
-    for (const Capture& capture : kCaptures) captures.push_back(&capture);
-  } else {
-    captures.push_back(&kCaptures[state.range(0)]);
-  }
-  std::vector<std::vector<std::string>> messages;
-  for (const Capture* capture : captures) messages.push_back(ReadLines(capture->file));
-
-  size_t current = 0;
-  size_t next = 1;
-  StartAgent(*captures[current], messages[current][0]);
-  std::vector<double> micros;
-  micros.reserve(state.max_iterations);
-  for (auto _ : state) {
-    if (next == messages[current].size()) {
-      state.PauseTiming();
-      current = (current + 1) % captures.size();
-      next = 1;
-      StartAgent(*captures[current], messages[current][0]);
-      state.ResumeTiming();
-    }
-    const auto begin = std::chrono::steady_clock::now();
-    Cycle(messages[current][next]);
-    const auto end = std::chrono::steady_clock::now();
-    micros.push_back(std::chrono::duration<double, std::micro>(end - begin).count());
-    ++next;
-  }
-  state.counters["median_us"] = Percentile(micros, 0.5);
-  state.counters["p99_us"] = Percentile(micros, 0.99);
+  const std::vector<const Capture*> captures = bench::SelectCaptures(state, kCaptures);
+  bench::Replay(state, captures, StartAgent, Cycle);
   state.SetLabel(state.range(0) < 0 ? "all captures" : captures[0]->file);
 }
 

@@ -1,0 +1,92 @@
+// Replay of recorded server messages for the per-cycle benchmarks. A capture file holds one
+// perception message a line; the benchmark starts afresh at the first message of each
+// capture and times every later message on its own, since vision cycles cost more than the
+// two cycles between them. Besides Google Benchmark's mean, the median and 99th percentile
+// per message are reported as counters (microseconds).
+//
+// Header only: every .cpp of this folder is a benchmark program of its own.
+#pragma once
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstddef>
+#include <fstream>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "core/Singleton.h"
+
+namespace bench {
+
+inline std::vector<std::string> ReadLines(const std::string& file) {
+  std::ifstream in(std::string(ZAMP_FIXTURE_DIR) + "/perception/" + file);
+  if (!in) throw std::runtime_error("cannot read fixture " + file);
+  std::vector<std::string> lines;
+  std::string line;
+  while (std::getline(in, line)) lines.push_back(line);
+  return lines;
+}
+
+// Frees the previous replay's instance and forgets it.
+template <typename T>
+void Renew() {
+  delete zamp::Singleton<T>::GetInstance();
+  zamp::Singleton<T>::ResetForTest();
+}
+
+inline double Percentile(std::vector<double> values, double fraction) {
+  if (values.empty()) return 0.0;
+  const size_t k = std::min(values.size() - 1, static_cast<size_t>(fraction * values.size()));
+  std::nth_element(values.begin(), values.begin() + k, values.end());
+  return values[k];
+}
+
+// The captures a benchmark runs with range(0): one by index, or all of them one after the
+// other for -1.
+template <typename Capture, size_t N>
+std::vector<const Capture*> SelectCaptures(const benchmark::State& state,
+                                           const Capture (&captures)[N]) {
+  std::vector<const Capture*> selected;
+  if (state.range(0) < 0) {
+    for (const Capture& capture : captures) selected.push_back(&capture);
+  } else {
+    selected.push_back(&captures[state.range(0)]);
+  }
+  return selected;
+}
+
+// Runs the benchmark loop over the captures: start(capture, first message) untimed at the
+// beginning of each capture, then step(message) timed for every later message.
+template <typename Capture, typename Start, typename Step>
+void Replay(benchmark::State& state, const std::vector<const Capture*>& captures, Start start,
+            Step step) {
+  std::vector<std::vector<std::string>> messages;
+  for (const Capture* capture : captures) messages.push_back(ReadLines(capture->file));
+
+  size_t current = 0;
+  size_t next = 1;
+  start(*captures[current], messages[current][0]);
+  std::vector<double> micros;
+  micros.reserve(state.max_iterations);
+  for (auto _ : state) {
+    if (next == messages[current].size()) {
+      state.PauseTiming();
+      current = (current + 1) % captures.size();
+      next = 1;
+      start(*captures[current], messages[current][0]);
+      state.ResumeTiming();
+    }
+    const auto begin = std::chrono::steady_clock::now();
+    step(messages[current][next]);
+    const auto end = std::chrono::steady_clock::now();
+    micros.push_back(std::chrono::duration<double, std::micro>(end - begin).count());
+    ++next;
+  }
+  state.counters["median_us"] = Percentile(micros, 0.5);
+  state.counters["p99_us"] = Percentile(micros, 0.99);
+}
+
+}  // namespace bench
