@@ -4,6 +4,7 @@
 #include <cmath>
 #include <iostream>
 
+#include "core/const.h"
 #include "play/ShareMessageZAMP.h"
 
 namespace zamp {
@@ -24,8 +25,8 @@ const double maxAgentY = 15.0;
 const int CHAR_BIT_NUM = 6;
 const int TIME_BIT_NUM = 16;
 const int COORD_BIT_NUM = 10;
-const int TIME_CYCLE_PERIOD = 65536;                  // cycles that the 16-bit time fields can hold
-const double TIME_PERIOD = TIME_CYCLE_PERIOD * 0.02;  // s, 1310.72
+const int TIME_CYCLE_PERIOD = 65536;  // cycles that the 16-bit time fields can hold
+const double TIME_PERIOD = TIME_CYCLE_PERIOD * UPDATE_INTERVAL_TIME;  // s, 1310.72
 const int COORD_MAX_VALUE = 1023;
 const int SAY_CYCLE = 22;  // cycles between two turns of one speaker
 const double CYCLES_PER_SECOND = 50.0;
