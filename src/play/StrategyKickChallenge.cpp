@@ -1,6 +1,5 @@
 #include "play/StrategyKickChallenge.h"
 
-
 #include "core/Tool.h"
 #include "model/AgentState.h"
 #include "model/FieldState.h"

@@ -37,7 +37,6 @@
 namespace zamp {
 
 class FieldState;
-class ShareMessage;
 class StrategyInformation;
 class WorldState;
 

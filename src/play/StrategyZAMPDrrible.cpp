@@ -3,7 +3,6 @@
 // mates standing in the way.
 #include <cmath>
 
-#include "core/Singleton.h"
 #include "core/Tool.h"
 #include "model/FieldState.h"
 #include "model/StrategyInformation.h"

@@ -4,7 +4,6 @@
 #include <cmath>
 #include <utility>
 
-#include "core/Singleton.h"
 #include "core/Tool.h"
 #include "model/FieldState.h"
 #include "model/StrategyInformation.h"

@@ -3,7 +3,6 @@
 #include <cmath>
 #include <vector>
 
-#include "core/Singleton.h"
 #include "core/Tool.h"
 #include "model/FieldState.h"
 #include "model/StrategyInformation.h"
