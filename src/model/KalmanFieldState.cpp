@@ -333,8 +333,9 @@ void KalmanFieldState::UpdatePlayer(const RawStorage& raw, const AgentState& age
       continue;
     }
     const auto foot_distance = [&](VisiblePartID foot) {
-      const VisiblePart& part = player->visible_part_[foot];
-      return part.visible_ ? (part.abs_coord_ - head.abs_coord_).head<2>().norm() : 0.0;
+      return player->visible_part_[foot].visible_
+                 ? player->CulcEachPartDistance(VISIBLE_PART_HEAD, foot)
+                 : 0.0;
     };
     player->is_fall_ = foot_distance(VISIBLE_PART_RIGHT_FOOT) >= FALL_PART_DISTANCE ||
                        foot_distance(VISIBLE_PART_LEFT_FOOT) >= FALL_PART_DISTANCE;
