@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "core/Singleton.h"
+#include "core/Tool.h"
 #include "model/AgentState.h"
 
 namespace zamp {
@@ -73,6 +74,24 @@ void FieldState::ResetGrobalRotation() {
 Eigen::Matrix3d FieldState::Orthonormalize(const Eigen::Matrix3d& m) {
   const Eigen::JacobiSVD<Eigen::Matrix3d> svd(m, Eigen::ComputeFullU | Eigen::ComputeFullV);
   return svd.matrixU() * svd.matrixV().transpose();
+}
+
+Eigen::Matrix3d FieldState::MeasuredRotation(const Eigen::Vector3d& right,
+                                             const Eigen::Vector3d& forward,
+                                             const Eigen::Vector3d& up) {
+  Eigen::Matrix3d measured;
+  measured.row(0) = right;
+  measured.row(1) = forward;
+  measured.row(2) = up;
+  return Orthonormalize(measured);
+}
+
+void FieldState::PlaceSighting(FieldObject& object, const Eigen::Vector3d& polar,
+                               const AgentState& agent) {
+  object.rel_coord_ = agent.GetBodyPart(BP_HEAD).global_transform * Tool::PolarToCartesian(polar);
+  object.horizon_degree_ = agent.GetJointDegree(HJ_HJ1) + polar.y();
+  object.vertical_degree_ = agent.GetJointDegree(HJ_HJ2) + polar.z();
+  object.foot_distance_ = std::cos(object.vertical_degree_ * PI / 180.0) * polar.x();
 }
 
 }  // namespace zamp

@@ -16,9 +16,6 @@ namespace zamp {
 namespace {
 
 const double PI = 3.141592653589793;
-// Shortest measured axis (pair difference, average, cross product) that still gives a
-// direction, m or unit-vector length.
-const double MIN_AXIS_LENGTH = 1e-6;
 // Line end points this close to a seen flag are taken as further sightings of it, m.
 const double LINE_MERGE_DISTANCE = 0.4;
 const double ROTATION_CORRECTION_RATE = 0.05;
@@ -96,8 +93,6 @@ void KalmanFieldState::UpdateRaw(const RawStorage& raw, const AgentState& agent)
   if (!raw.HasNewSeeData()) return;
 
   const Eigen::Affine3d& head = agent.GetBodyPart(BP_HEAD).global_transform;
-  const double neck_yaw = agent.GetJointDegree(HJ_HJ1);
-  const double neck_pitch = agent.GetJointDegree(HJ_HJ2);
   const double t = raw.GetServerTime().time;
   const std::vector<raw::VisibleObject>& lines = raw.GetLines();
 
@@ -143,10 +138,7 @@ void KalmanFieldState::UpdateRaw(const RawStorage& raw, const AgentState& agent)
       if (merged >= 1) polar = sum / (merged + 1);
     }
 
-    object.rel_coord_ = head * Tool::PolarToCartesian(polar);
-    object.horizon_degree_ = neck_yaw + polar.y();
-    object.vertical_degree_ = neck_pitch + polar.z();
-    object.foot_distance_ = std::cos(object.vertical_degree_ * PI / 180.0) * polar.x();
+    PlaceSighting(object, polar, agent);
 
     const Eigen::Vector3d polar_error(polar.x() + SERVER_DISTANCE_ERROR * polar.x() / 100.0,
                                       polar.y() + SERVER_HORIZONTAL_ERROR,
@@ -224,11 +216,7 @@ void KalmanFieldState::AdjustObserveGlobalRotation(const RawStorage& raw, const 
   const Eigen::Vector3d up = right.cross(forward);
   if (!(up.norm() >= MIN_AXIS_LENGTH)) return;
 
-  Eigen::Matrix3d measured;
-  measured.row(0) = right;
-  measured.row(1) = forward;
-  measured.row(2) = up;
-  measured = Orthonormalize(measured);
+  const Eigen::Matrix3d measured = MeasuredRotation(right, forward, up);
 
   const Eigen::Matrix3d difference = global_rotation_.linear() * measured.transpose();
   const Eigen::AngleAxisd error(difference);
