@@ -58,10 +58,6 @@ KalmanValue MakeValue(const Eigen::Vector3d& position, const Eigen::Vector3d& sp
                       const Eigen::MatrixXd& covariance) {
   Eigen::VectorXd x(6);
   x << position, speed;
-  // A covariance of the wrong shape cannot come from these filters; start it afresh.
-  if (covariance.rows() != 6 || covariance.cols() != 6) {
-    return KalmanValue(x, Eigen::MatrixXd::Zero(6, 6));
-  }
   return KalmanValue(x, covariance);
 }
 
