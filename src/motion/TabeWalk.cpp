@@ -15,7 +15,6 @@ namespace zamp {
 
 namespace {
 
-const double PI = 3.141592653589793;
 const double THIGH_LENGTH = 125.0;         // mm, hip to knee
 const double SHANK_LENGTH = 55.0;          // mm, knee to ankle
 const int BACKWARD_PHASE_SHIFT = 6;        // points
@@ -67,10 +66,6 @@ double HipRoll(double hc, bool first_half) {
                                      : ROLL_BASE + ROLL_OPPOSITE_GAIN * std::fabs(hc);
 }
 
-Eigen::Matrix3d HingeRotation(const AgentState& agent, BodyPartID part, double degree) {
-  return Eigen::AngleAxisd(degree * PI / 180.0, agent.GetBodyPart(part).axis).toRotationMatrix();
-}
-
 // Hip and knee pitch from the two-link solution, then the ankle angles that keep the sole
 // parallel to the torso's ground plane. The levelling sees only part of the yaw.
 LegAngles SolveLeg(const AgentState& agent, const LegChain& leg, const Eigen::Vector2d& foot,
@@ -82,10 +77,10 @@ LegAngles SolveLeg(const AgentState& agent, const LegChain& leg, const Eigen::Ve
       Tool::CulcInverseKinematics(THIGH_LENGTH, SHANK_LENGTH, foot.x(), foot.y(), 1);
   a.hip_pitch = -(ik[2] + 90.0);
   a.knee = -ik[3];
-  const Eigen::Matrix3d q = HingeRotation(agent, leg.hip1, LEVELLING_YAW_SHARE * yaw) *
-                            HingeRotation(agent, leg.hip2, roll) *
-                            HingeRotation(agent, leg.thigh, a.hip_pitch) *
-                            HingeRotation(agent, leg.shank, a.knee);
+  const Eigen::Matrix3d q = agent.GetBodyPart(leg.hip1).JointRotation(LEVELLING_YAW_SHARE * yaw) *
+                            agent.GetBodyPart(leg.hip2).JointRotation(roll) *
+                            agent.GetBodyPart(leg.thigh).JointRotation(a.hip_pitch) *
+                            agent.GetBodyPart(leg.shank).JointRotation(a.knee);
   Eigen::Affine3d transform = Eigen::Affine3d::Identity();
   transform.linear() = q;
   const Eigen::Vector3d euler = Tool::RotationMatrixToEulerDegree(transform.matrix());
