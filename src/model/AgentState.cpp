@@ -4,6 +4,7 @@
 
 #include "core/RawStorage.h"
 #include "core/Singleton.h"
+#include "core/Tool.h"
 #include "model/WorldState.h"
 
 namespace zamp {
@@ -135,7 +136,8 @@ void AgentState::Update() {
 
 void AgentState::UpdateRaw(const RawStorage& raw_storage) {
   // The store has already turned non-finite numbers into 0, so the values are copied as
-  // they are.
+  // they are, but for the joint angles: a hinge turns periodically, and wrapping keeps an
+  // angle no joint reaches from overflowing into a NaN pose when it is turned into radians.
   prev_gyro_ = gyro_;
   gyro_ = raw_storage.GetGyroRate().degree_speed;
   accele_ = raw_storage.GetAccelerometer().speed;
@@ -147,7 +149,7 @@ void AgentState::UpdateRaw(const RawStorage& raw_storage) {
   }
   for (int j = 0; j < HINGE_JOINT_NUM; ++j) {
     prev_joint_degrees_[j] = joint_degrees_[j];
-    joint_degrees_[j] = raw_storage.GetHingeJoint(j).current_degree;
+    joint_degrees_[j] = Tool::LimitDegree180(raw_storage.GetHingeJoint(j).current_degree);
   }
 }
 
