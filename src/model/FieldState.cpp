@@ -86,6 +86,11 @@ Eigen::Matrix3d FieldState::MeasuredRotation(const Eigen::Vector3d& right,
   return Orthonormalize(measured);
 }
 
+Eigen::Vector3d FieldState::WrapPolar(const Eigen::Vector3d& polar) {
+  return Eigen::Vector3d(polar.x(), Tool::LimitDegree180(polar.y()),
+                         Tool::LimitDegree180(polar.z()));
+}
+
 void FieldState::PlaceSighting(FieldObject& object, const Eigen::Vector3d& polar,
                                const AgentState& agent) {
   object.rel_coord_ = agent.GetBodyPart(BP_HEAD).global_transform * Tool::PolarToCartesian(polar);

@@ -79,6 +79,10 @@ class FieldState {
   static Eigen::Matrix3d MeasuredRotation(const Eigen::Vector3d& right,
                                           const Eigen::Vector3d& forward,
                                           const Eigen::Vector3d& up);
+  // A sighting's (distance m, horizontal degrees, vertical degrees) with both angles
+  // wrapped into [-180, 180]: a direction is periodic, and an angle no sensor gives would
+  // otherwise overflow into a NaN position when it is turned into radians.
+  static Eigen::Vector3d WrapPolar(const Eigen::Vector3d& polar);
   // Places a sighting in the torso frame through the head's pose and turns its angles
   // into angles from the torso by adding the neck's. polar: (distance m, horizontal
   // degrees, vertical degrees) relative to the head.

@@ -107,7 +107,7 @@ void KalmanFieldState::UpdateRaw(const RawStorage& raw, const AgentState& agent)
     object.visible_ = seen.visible && seen.polar_coord.allFinite();
     if (!object.visible_) continue;
 
-    Eigen::Vector3d polar = seen.polar_coord;
+    Eigen::Vector3d polar = WrapPolar(seen.polar_coord);
     object.polar_coord_ = polar;
 
     if (object.id_ == OBJ_VISIBLE_PART) {

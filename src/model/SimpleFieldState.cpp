@@ -37,8 +37,8 @@ void SimpleFieldState::Update() {
     object.update_time_ = t;
     // Unusable numbers keep the object where it was last placed.
     if (!seen.polar_coord.allFinite()) continue;
-    object.polar_coord_ = seen.polar_coord;
-    PlaceSighting(object, seen.polar_coord, agent);
+    object.polar_coord_ = WrapPolar(seen.polar_coord);
+    PlaceSighting(object, object.polar_coord_, agent);
   }
 
   const FlagPair& forward_pair = flag_forward_pairs_.front();
