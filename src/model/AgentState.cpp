@@ -125,12 +125,12 @@ void AgentState::InitBody() {
 
 void AgentState::Update() {
   const RawStorage* raw_storage = Singleton<RawStorage>::GetInstance();
+  const WorldState* world_state = Singleton<WorldState>::GetInstance();
   if (raw_storage != nullptr) UpdateRaw(*raw_storage);
   UpdateBody();
   UpdateCenterOfGravity();
   UpdateFoolLanding();
   UpdateZMP();
-  const WorldState* world_state = Singleton<WorldState>::GetInstance();
   UpdateDirectionOfFall(world_state != nullptr ? world_state->GetServerTime() : not_fall_time_);
 }
 
