@@ -4,15 +4,6 @@
 
 namespace zamp {
 
-namespace {
-
-const double PI = 3.141592653589793;
-
-double ToRadian(double degree) { return degree * PI / 180.0; }
-double ToDegree(double radian) { return radian * 180.0 / PI; }
-
-}  // namespace
-
 double Tool::CulcTheoremOfCosines(double a, double b, double c) {
   // A zero side would divide by zero; the triangle is degenerate and its angle is 0.
   if (a == 0.0 || b == 0.0 || c == 0.0) return 0.0;
