@@ -89,7 +89,7 @@ double Tool::CulcDegree(double x1, double y1, double x2, double y2, double offse
 }
 
 double Tool::CulcDegree(const Eigen::Vector2d& p1, const Eigen::Vector2d& p2, double offset) {
-  return LimitDegree180(CulcDegree(p1.x(), p1.y(), p2.x(), p2.y(), offset));
+  return CulcDegree(p1.x(), p1.y(), p2.x(), p2.y(), offset);
 }
 
 double Tool::CulcCrossDegree(double target_x, double target_y, double source_x1, double source_y1,
