@@ -2,18 +2,14 @@
 
 #include <cmath>
 
+#include "core/Tool.h"
+
 namespace zamp {
-
-namespace {
-
-const double PI = 3.141592653589793;
-
-}  // namespace
 
 Eigen::Matrix3d BodyPart::JointRotation(double degree) const {
   // The general formula would scale an axis-less part by cos(theta) instead of leaving it.
   if (axis.isZero(0.0)) return Eigen::Matrix3d::Identity();
-  const double theta = degree * PI / 180.0;
+  const double theta = Tool::ToRadian(degree);
   Eigen::Matrix3d cross;
   cross << 0, -axis.z(), axis.y(), axis.z(), 0, -axis.x(), -axis.y(), axis.x(), 0;
   const double c = std::cos(theta);

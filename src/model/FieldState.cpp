@@ -9,12 +9,6 @@
 
 namespace zamp {
 
-namespace {
-
-const double PI = 3.141592653589793;
-
-}  // namespace
-
 FieldState::FieldState() : ball_(new Ball()), obs_global_rotation_update_time_(0.0) {
   flags_[FLAG_FIELD_ENEMY_LEFT] = new Flag(Eigen::Vector3d(15.0, 10.0, 0.0));
   flags_[FLAG_FIELD_ENEMY_RIGHT] = new Flag(Eigen::Vector3d(15.0, -10.0, 0.0));
@@ -65,7 +59,7 @@ void FieldState::ResetGrobalRotation() {
   // rotation simply faces +x.
   const AgentState* agent = Singleton<AgentState>::GetInstance();
   const double beam_direction = agent != nullptr ? agent->GetBeamDirection() : 0.0;
-  const double angle = beam_direction * PI / 180.0 - PI / 2.0;
+  const double angle = Tool::ToRadian(beam_direction) - Tool::PI / 2.0;
   const Eigen::Matrix3d m = Eigen::AngleAxisd(angle, Eigen::Vector3d::UnitZ()).toRotationMatrix();
   global_rotation_ = Eigen::Affine3d::Identity();
   global_rotation_.linear() = Orthonormalize(m);
@@ -96,7 +90,7 @@ void FieldState::PlaceSighting(FieldObject& object, const Eigen::Vector3d& polar
   object.rel_coord_ = agent.GetBodyPart(BP_HEAD).global_transform * Tool::PolarToCartesian(polar);
   object.horizon_degree_ = agent.GetJointDegree(HJ_HJ1) + polar.y();
   object.vertical_degree_ = agent.GetJointDegree(HJ_HJ2) + polar.z();
-  object.foot_distance_ = std::cos(object.vertical_degree_ * PI / 180.0) * polar.x();
+  object.foot_distance_ = std::cos(Tool::ToRadian(object.vertical_degree_)) * polar.x();
 }
 
 }  // namespace zamp

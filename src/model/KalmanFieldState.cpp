@@ -15,7 +15,6 @@ namespace zamp {
 
 namespace {
 
-const double PI = 3.141592653589793;
 // Line end points this close to a seen flag are taken as further sightings of it, m.
 const double LINE_MERGE_DISTANCE = 0.4;
 const double ROTATION_CORRECTION_RATE = 0.05;
@@ -229,7 +228,7 @@ void KalmanFieldState::UpdateSelfAgent(const RawStorage& raw, AgentState& agent)
   const Eigen::Vector3d before = agent.coordnates_;
   KalmanValue kv = MakeValue(agent.coordnates_, agent.speed_, agent.covariance_error_);
 
-  const double heading = agent.rotation_.z() * PI / 180.0;
+  const double heading = Tool::ToRadian(agent.rotation_.z());
   const Eigen::Vector3d& walk_speed = agent.GetCurrentWalkSpeed();
   const Eigen::Vector3d& max_walk_speed = agent.GetMaxWalkSpeed();
   const Eigen::Vector2d walk =
