@@ -6,6 +6,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <initializer_list>
 
 #include "core/Singleton.h"
 #include "model/AgentState.h"
@@ -43,6 +44,18 @@ void AppendName(std::string& packet, const std::string* name) {
 void AppendHeader(std::string& packet, int command, int shape) {
   packet.push_back(static_cast<char>(command));
   packet.push_back(static_cast<char>(shape));
+}
+
+// The layout shared by circle, line, point and sphere: the shape's numbers, its colour, the
+// set name.
+std::string ShapePacket(int shape, std::initializer_list<float> values, float r, float g, float b,
+                        const std::string* setName) {
+  std::string packet;
+  AppendHeader(packet, 1, shape);
+  for (float value : values) AppendFloat(packet, value);
+  for (float component : {r, g, b}) AppendColour(packet, component);
+  AppendName(packet, setName);
+  return packet;
 }
 
 }  // namespace
@@ -115,42 +128,22 @@ void Drawing::swapBuffers(const std::string* setName) {
 
 void Drawing::drawLine(float x1, float y1, float z1, float x2, float y2, float z2, float thickness,
                        float r, float g, float b, const std::string* setName) {
-  std::string packet;
-  AppendHeader(packet, 1, 1);
-  for (float value : {x1, y1, z1, x2, y2, z2, thickness}) AppendFloat(packet, value);
-  for (float component : {r, g, b}) AppendColour(packet, component);
-  AppendName(packet, setName);
-  Send(packet);
+  Send(ShapePacket(1, {x1, y1, z1, x2, y2, z2, thickness}, r, g, b, setName));
 }
 
 void Drawing::drawCircle(float x, float y, float radius, float thickness, float r, float g, float b,
                          const std::string* setName) {
-  std::string packet;
-  AppendHeader(packet, 1, 0);
-  for (float value : {x, y, radius, thickness}) AppendFloat(packet, value);
-  for (float component : {r, g, b}) AppendColour(packet, component);
-  AppendName(packet, setName);
-  Send(packet);
+  Send(ShapePacket(0, {x, y, radius, thickness}, r, g, b, setName));
 }
 
 void Drawing::drawSphere(float x, float y, float z, float radius, float r, float g, float b,
                          const std::string* setName) {
-  std::string packet;
-  AppendHeader(packet, 1, 3);
-  for (float value : {x, y, z, radius}) AppendFloat(packet, value);
-  for (float component : {r, g, b}) AppendColour(packet, component);
-  AppendName(packet, setName);
-  Send(packet);
+  Send(ShapePacket(3, {x, y, z, radius}, r, g, b, setName));
 }
 
 void Drawing::drawPoint(float x, float y, float z, float size, float r, float g, float b,
                         const std::string* setName) {
-  std::string packet;
-  AppendHeader(packet, 1, 2);
-  for (float value : {x, y, z, size}) AppendFloat(packet, value);
-  for (float component : {r, g, b}) AppendColour(packet, component);
-  AppendName(packet, setName);
-  Send(packet);
+  Send(ShapePacket(2, {x, y, z, size}, r, g, b, setName));
 }
 
 void Drawing::drawPolygon(const float* v, int numVerts, float r, float g, float b, float a,

@@ -10,7 +10,6 @@ namespace zamp {
 
 namespace {
 
-const double PI = 3.141592653589793;
 const double STANDARD_MAX_ANGULAR_VEL = 6.1395;  // rad/s
 const double FAST_ANKLE_PITCH_VEL = 8.80667;     // rad/s, robot type 2
 const double SLOW_ANKLE_ROLL_VEL = 3.47234;      // rad/s, robot type 2
@@ -39,7 +38,7 @@ double CurrentDegree(int id) {
 }
 
 // Degrees the joint still turns during the coming cycle under last cycle's speed.
-double DegreesPerCycle(double speed) { return speed * 180.0 / PI * UPDATE_INTERVAL_TIME; }
+double DegreesPerCycle(double speed) { return Tool::ToDegree(speed) * UPDATE_INTERVAL_TIME; }
 
 }  // namespace
 
@@ -109,7 +108,7 @@ void JointController::SettingJustTargetDegree(int id, double target_degree, doub
   const double t = Tool::LimitParam(target_degree, min_degrees_[id], max_degrees_[id]);
   target_degrees_[id] = t;
   const double predicted = CurrentDegree(id) + DegreesPerCycle(prev_joint_speeds_[id]);
-  const double speed = (t - predicted) * PI / 180.0 / UPDATE_INTERVAL_TIME;
+  const double speed = Tool::ToRadian(t - predicted) / UPDATE_INTERVAL_TIME;
   const double limit = power * max_angular_vel_[id];
   const double clamped = Tool::LimitParam(speed, -limit, limit);
   // No band protects this setter, so a NaN target is stopped here.

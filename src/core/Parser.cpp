@@ -1,6 +1,8 @@
 #include "core/Parser.h"
 
 #include <climits>
+#include <string>
+#include <vector>
 
 #include "core/ServerData.h"
 
@@ -91,9 +93,15 @@ void Parser::Skip(const std::string& message) {
 }
 
 // Empties the nodes of the previous message. Nodes beyond the valid count were emptied
-// when they dropped out, and keep their storage for reuse.
+// when they dropped out, and keep their storage for reuse, but not the storage of an
+// outsized element: messages that put one at ever new places would pile it up node by node.
 void Parser::Reset(ServerData* node) {
-  node->data_.clear();
+  if (node->data_.capacity() > MAX_KEPT_WORD_NUM) {
+    std::vector<std::string>().swap(node->data_);
+  } else {
+    node->data_.clear();
+  }
+  if (node->id_.capacity() > MAX_KEPT_TAG_SIZE) std::string().swap(node->id_);
   for (int i = 0; i < node->update_num_; ++i) Reset(node->child_[i]);
   node->update_num_ = 0;
 }
@@ -103,6 +111,7 @@ void Parser::Reset(ServerData* node) {
 long Parser::Trim(ServerData* node) {
   for (size_t i = node->update_num_; i < node->child_.size(); ++i) delete node->child_[i];
   node->child_.resize(node->update_num_);
+  node->child_.shrink_to_fit();
   long kept = node->update_num_;
   for (int i = 0; i < node->update_num_; ++i) kept += Trim(node->child_[i]);
   return kept;

@@ -7,10 +7,11 @@
 // reported: unbalanced or truncated text ends the parse where the scan runs out, and
 // elements nested deeper than MAX_DEPTH are skipped, so the input cannot drive the
 // recursion deeper than that. Once the tree holds more than MAX_NODE_NUM nodes, the nodes
-// the last message did not use are freed, so messages of ever new shapes cannot make it
-// grow without bound.
+// the last message did not use are freed, and no node keeps the storage of an outsized
+// element, so messages of ever new shapes cannot make it grow without bound.
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 namespace zamp {
@@ -28,6 +29,10 @@ class Parser {
   // Nodes kept for reuse between messages. A steady stream of real messages needs a few
   // hundred.
   static constexpr int MAX_NODE_NUM = 1 << 16;
+  // Storage a node keeps for reuse: data words (a real leaf has four at most) and tag
+  // characters (a real tag has nine at most). A node that needed more frees it.
+  static constexpr std::size_t MAX_KEPT_WORD_NUM = 16;
+  static constexpr std::size_t MAX_KEPT_TAG_SIZE = 64;
 
   Parser();
   virtual ~Parser();

@@ -86,6 +86,18 @@ void RcssserverSocket::ExitIfShorter(const std::string& arg, std::size_t length)
   std::exit(0);
 }
 
+std::optional<std::string> RcssserverSocket::OptionValue(const std::string& arg,
+                                                         const char* short_form,
+                                                         const char* long_form, int argc,
+                                                         char** argv, int& i) const {
+  if (arg == short_form || arg == long_form) {
+    if (i + 1 >= argc || argv[i + 1] == nullptr) return std::nullopt;
+    return std::string(argv[++i]);
+  }
+  ExitIfShorter(arg, 8);
+  return arg.substr(7);
+}
+
 void RcssserverSocket::ReadOptions(int argc, char** argv) {
   for (int i = 0; i < argc; ++i) {
     const std::string arg = argv[i] != nullptr ? argv[i] : "";
@@ -93,32 +105,16 @@ void RcssserverSocket::ReadOptions(int argc, char** argv) {
       PrintHelp();
       std::exit(0);
     } else if (BeginsWith(arg, "--host") || BeginsWith(arg, "-h")) {
-      if (arg == "-h" || arg == "--host") {
-        if (i + 1 < argc) host_ = argv[++i];
-      } else {
-        ExitIfShorter(arg, 8);
-        host_ = arg.substr(7);
-      }
+      if (const auto value = OptionValue(arg, "-h", "--host", argc, argv, i)) host_ = *value;
     } else if (BeginsWith(arg, "--port")) {
       ExitIfShorter(arg, 8);
       port_ = ToInt(arg.substr(7));
       // A port the server cannot have falls back to the default rather than wrapping.
       if (port_ < LOWEST_PORT || port_ > HIGHEST_PORT) port_ = DEFAULT_PORT;
     } else if (BeginsWith(arg, "--team") || BeginsWith(arg, "-t")) {
-      if (arg == "-t" || arg == "--team") {
-        if (i + 1 < argc) team_name_ = argv[++i];
-      } else {
-        ExitIfShorter(arg, 8);
-        team_name_ = arg.substr(7);
-      }
+      if (const auto value = OptionValue(arg, "-t", "--team", argc, argv, i)) team_name_ = *value;
     } else if (BeginsWith(arg, "--unum") || BeginsWith(arg, "-u")) {
-      int unum = 0;
-      if (arg == "-u" || arg == "--unum") {
-        if (i + 1 < argc) unum = ToInt(argv[++i]);
-      } else {
-        ExitIfShorter(arg, 8);
-        unum = ToInt(arg.substr(7));
-      }
+      const int unum = ToInt(OptionValue(arg, "-u", "--unum", argc, argv, i).value_or(""));
       if (unum >= 1 && unum <= MAX_TEAM_AGENT_NUM) {
         uniform_number_ = unum;
       } else {

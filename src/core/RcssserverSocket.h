@@ -15,6 +15,7 @@
 
 #include <chrono>
 #include <cstddef>
+#include <optional>
 #include <string>
 
 #include "core/FrameCodec.h"
@@ -66,6 +67,12 @@ class RcssserverSocket {
  private:
   // Ends the process with the usage text when an option is shorter than its minimum.
   void ExitIfShorter(const std::string& arg, std::size_t length) const;
+  // The value of an option that has a separate-argument form: standing alone as short_form
+  // or long_form, the next argument (consumed; none when it is the last); otherwise the
+  // argument from character 7 on, as behind "--host=", ending the process when it is empty.
+  std::optional<std::string> OptionValue(const std::string& arg, const char* short_form,
+                                         const char* long_form, int argc, char** argv,
+                                         int& i) const;
 
   rcss::net::TCPSocket rcss_socket_;
   std::string host_;

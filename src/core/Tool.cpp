@@ -4,15 +4,6 @@
 
 namespace zamp {
 
-namespace {
-
-const double PI = 3.141592653589793;
-
-double ToRadian(double degree) { return degree * PI / 180.0; }
-double ToDegree(double radian) { return radian * 180.0 / PI; }
-
-}  // namespace
-
 double Tool::CulcTheoremOfCosines(double a, double b, double c) {
   // A zero side would divide by zero; the triangle is degenerate and its angle is 0.
   if (a == 0.0 || b == 0.0 || c == 0.0) return 0.0;
@@ -98,7 +89,7 @@ double Tool::CulcDegree(double x1, double y1, double x2, double y2, double offse
 }
 
 double Tool::CulcDegree(const Eigen::Vector2d& p1, const Eigen::Vector2d& p2, double offset) {
-  return LimitDegree180(CulcDegree(p1.x(), p1.y(), p2.x(), p2.y(), offset));
+  return CulcDegree(p1.x(), p1.y(), p2.x(), p2.y(), offset);
 }
 
 double Tool::CulcCrossDegree(double target_x, double target_y, double source_x1, double source_y1,

@@ -20,6 +20,11 @@ class Tool {
  public:
   typedef Eigen::Matrix<double, 5, 1> Vector5d;
 
+  static constexpr double PI = 3.141592653589793;
+
+  static double ToRadian(double degree) { return degree * PI / 180.0; }
+  static double ToDegree(double radian) { return radian * 180.0 / PI; }
+
   // Angle opposite side a of the triangle with sides a, b, c (degrees). Sides that cannot
   // close a triangle give the nearest degenerate one (0 or 180); a zero side gives 0.
   static double CulcTheoremOfCosines(double a, double b, double c);

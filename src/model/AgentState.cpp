@@ -4,25 +4,14 @@
 
 #include "core/RawStorage.h"
 #include "core/Singleton.h"
+#include "core/Tool.h"
 #include "model/WorldState.h"
 
 namespace zamp {
 
 namespace {
 
-const double PI = 3.141592653589793;
 const double FALL_LIMIT_DEGREE = 40.0;  // degrees of roll or pitch that count as fallen
-
-// Rotation by theta (radians) about axis, right-hand rule. The toes have no axis in this
-// model and must not turn; the general formula would scale them by cos(theta) instead.
-Eigen::Matrix3d AxisRotation(const Eigen::Vector3d& axis, double theta) {
-  if (axis.isZero(0.0)) return Eigen::Matrix3d::Identity();
-  Eigen::Matrix3d cross;
-  cross << 0, -axis.z(), axis.y(), axis.z(), 0, -axis.x(), -axis.y(), axis.x(), 0;
-  const double c = std::cos(theta);
-  return c * Eigen::Matrix3d::Identity() + (1.0 - c) * axis * axis.transpose() +
-         std::sin(theta) * cross;
-}
 
 }  // namespace
 
@@ -136,18 +125,19 @@ void AgentState::InitBody() {
 
 void AgentState::Update() {
   const RawStorage* raw_storage = Singleton<RawStorage>::GetInstance();
+  const WorldState* world_state = Singleton<WorldState>::GetInstance();
   if (raw_storage != nullptr) UpdateRaw(*raw_storage);
   UpdateBody();
   UpdateCenterOfGravity();
   UpdateFoolLanding();
   UpdateZMP();
-  const WorldState* world_state = Singleton<WorldState>::GetInstance();
   UpdateDirectionOfFall(world_state != nullptr ? world_state->GetServerTime() : not_fall_time_);
 }
 
 void AgentState::UpdateRaw(const RawStorage& raw_storage) {
   // The store has already turned non-finite numbers into 0, so the values are copied as
-  // they are.
+  // they are, but for the joint angles: a hinge turns periodically, and wrapping keeps an
+  // angle no joint reaches from overflowing into a NaN pose when it is turned into radians.
   prev_gyro_ = gyro_;
   gyro_ = raw_storage.GetGyroRate().degree_speed;
   accele_ = raw_storage.GetAccelerometer().speed;
@@ -159,7 +149,7 @@ void AgentState::UpdateRaw(const RawStorage& raw_storage) {
   }
   for (int j = 0; j < HINGE_JOINT_NUM; ++j) {
     prev_joint_degrees_[j] = joint_degrees_[j];
-    joint_degrees_[j] = raw_storage.GetHingeJoint(j).current_degree;
+    joint_degrees_[j] = Tool::LimitDegree180(raw_storage.GetHingeJoint(j).current_degree);
   }
 }
 
@@ -184,9 +174,9 @@ void AgentState::UpdateBodyPart(BodyPartID id, const Eigen::Vector3d& parent_cen
   // Only the torso lacks a joint, and it is never visited here; an unknown joint turns
   // nothing rather than reading past the joint array.
   const bool has_joint = part.hinge_joint_id >= 0 && part.hinge_joint_id < HINGE_JOINT_NUM;
-  const double theta = has_joint ? joint_degrees_[part.hinge_joint_id] * PI / 180.0 : 0.0;
+  const double degree = has_joint ? joint_degrees_[part.hinge_joint_id] : 0.0;
   const Eigen::Vector3d joint = parent_center + parent_orientation * part.local_coord;
-  const Eigen::Matrix3d orientation = parent_orientation * AxisRotation(part.axis, theta);
+  const Eigen::Matrix3d orientation = parent_orientation * part.JointRotation(degree);
   const Eigen::Vector3d center = joint - orientation * part.anchor;
   for (BodyPartID child : part.childs) UpdateBodyPart(child, center, orientation);
   part.global_coord = center;

@@ -92,7 +92,6 @@ class AgentState {
 
  private:
   // The field models own the pose estimate and write it directly.
-  friend class FieldState;
   friend class KalmanFieldState;
   friend class SimpleFieldState;
   // Test seam: lets the body-model tests set sensor values and the orientation directly.

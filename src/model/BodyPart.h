@@ -12,6 +12,10 @@
 namespace zamp {
 
 struct BodyPart {
+  // The turn of this part against its parent at a joint angle (degrees) about its axis,
+  // right-hand rule. A part without an axis (the toes) does not turn.
+  Eigen::Matrix3d JointRotation(double degree) const;
+
   HingeJointID hinge_joint_id = HJ_UNKNOWN;  // joint against the parent; HJ_UNKNOWN for the torso
   std::vector<BodyPartID> childs;
   Eigen::Vector3d local_coord = Eigen::Vector3d::Zero();   // m, joint in the parent's frame

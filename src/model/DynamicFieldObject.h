@@ -21,7 +21,6 @@ class DynamicFieldObject : public FieldObject {
   const Eigen::MatrixXd& GetCovarianceError() const { return covariance_error_; }
 
  private:
-  friend class FieldState;
   friend class KalmanFieldState;
   friend class SimpleFieldState;
   friend struct FieldTestAccess;

@@ -4,15 +4,10 @@
 #include <cmath>
 
 #include "core/Singleton.h"
+#include "core/Tool.h"
 #include "model/AgentState.h"
 
 namespace zamp {
-
-namespace {
-
-const double PI = 3.141592653589793;
-
-}  // namespace
 
 FieldState::FieldState() : ball_(new Ball()), obs_global_rotation_update_time_(0.0) {
   flags_[FLAG_FIELD_ENEMY_LEFT] = new Flag(Eigen::Vector3d(15.0, 10.0, 0.0));
@@ -64,7 +59,7 @@ void FieldState::ResetGrobalRotation() {
   // rotation simply faces +x.
   const AgentState* agent = Singleton<AgentState>::GetInstance();
   const double beam_direction = agent != nullptr ? agent->GetBeamDirection() : 0.0;
-  const double angle = beam_direction * PI / 180.0 - PI / 2.0;
+  const double angle = Tool::ToRadian(beam_direction) - Tool::PI / 2.0;
   const Eigen::Matrix3d m = Eigen::AngleAxisd(angle, Eigen::Vector3d::UnitZ()).toRotationMatrix();
   global_rotation_ = Eigen::Affine3d::Identity();
   global_rotation_.linear() = Orthonormalize(m);
@@ -73,6 +68,29 @@ void FieldState::ResetGrobalRotation() {
 Eigen::Matrix3d FieldState::Orthonormalize(const Eigen::Matrix3d& m) {
   const Eigen::JacobiSVD<Eigen::Matrix3d> svd(m, Eigen::ComputeFullU | Eigen::ComputeFullV);
   return svd.matrixU() * svd.matrixV().transpose();
+}
+
+Eigen::Matrix3d FieldState::MeasuredRotation(const Eigen::Vector3d& right,
+                                             const Eigen::Vector3d& forward,
+                                             const Eigen::Vector3d& up) {
+  Eigen::Matrix3d measured;
+  measured.row(0) = right;
+  measured.row(1) = forward;
+  measured.row(2) = up;
+  return Orthonormalize(measured);
+}
+
+Eigen::Vector3d FieldState::WrapPolar(const Eigen::Vector3d& polar) {
+  return Eigen::Vector3d(polar.x(), Tool::LimitDegree180(polar.y()),
+                         Tool::LimitDegree180(polar.z()));
+}
+
+void FieldState::PlaceSighting(FieldObject& object, const Eigen::Vector3d& polar,
+                               const AgentState& agent) {
+  object.rel_coord_ = agent.GetBodyPart(BP_HEAD).global_transform * Tool::PolarToCartesian(polar);
+  object.horizon_degree_ = agent.GetJointDegree(HJ_HJ1) + polar.y();
+  object.vertical_degree_ = agent.GetJointDegree(HJ_HJ2) + polar.z();
+  object.foot_distance_ = std::cos(Tool::ToRadian(object.vertical_degree_)) * polar.x();
 }
 
 }  // namespace zamp

@@ -26,6 +26,8 @@
 
 namespace zamp {
 
+class AgentState;
+
 class FieldState {
  public:
   // (first, second): the difference second - first is measured in the torso frame and
@@ -65,9 +67,27 @@ class FieldState {
   double GetObserveGlobalRotationUpdateTime() const { return obs_global_rotation_update_time_; }
 
  protected:
+  // Measured axes shorter than this give no direction, such as the difference between two
+  // flags that have never been seen (both sit at the head), m or unit-vector length.
+  static constexpr double MIN_AXIS_LENGTH = 1e-6;
+
   // The nearest rotation to a matrix built from measured axes: U V^T of its singular
   // value decomposition.
   static Eigen::Matrix3d Orthonormalize(const Eigen::Matrix3d& m);
+  // The rotation from the torso frame to the team frame measured from the team frame's
+  // x (right), y (forward) and z (up) axes as seen in the torso frame.
+  static Eigen::Matrix3d MeasuredRotation(const Eigen::Vector3d& right,
+                                          const Eigen::Vector3d& forward,
+                                          const Eigen::Vector3d& up);
+  // A sighting's (distance m, horizontal degrees, vertical degrees) with both angles
+  // wrapped into [-180, 180]: a direction is periodic, and an angle no sensor gives would
+  // otherwise overflow into a NaN position when it is turned into radians.
+  static Eigen::Vector3d WrapPolar(const Eigen::Vector3d& polar);
+  // Places a sighting in the torso frame through the head's pose and turns its angles
+  // into angles from the torso by adding the neck's. polar: (distance m, horizontal
+  // degrees, vertical degrees) relative to the head.
+  static void PlaceSighting(FieldObject& object, const Eigen::Vector3d& polar,
+                            const AgentState& agent);
 
   Flag* flags_[FLAG_NUM];  // by FlagID
   Ball* ball_;

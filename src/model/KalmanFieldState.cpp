@@ -15,10 +15,6 @@ namespace zamp {
 
 namespace {
 
-const double PI = 3.141592653589793;
-// Shortest measured axis (pair difference, average, cross product) that still gives a
-// direction, m or unit-vector length.
-const double MIN_AXIS_LENGTH = 1e-6;
 // Line end points this close to a seen flag are taken as further sightings of it, m.
 const double LINE_MERGE_DISTANCE = 0.4;
 const double ROTATION_CORRECTION_RATE = 0.05;
@@ -61,10 +57,6 @@ KalmanValue MakeValue(const Eigen::Vector3d& position, const Eigen::Vector3d& sp
                       const Eigen::MatrixXd& covariance) {
   Eigen::VectorXd x(6);
   x << position, speed;
-  // A covariance of the wrong shape cannot come from these filters; start it afresh.
-  if (covariance.rows() != 6 || covariance.cols() != 6) {
-    return KalmanValue(x, Eigen::MatrixXd::Zero(6, 6));
-  }
   return KalmanValue(x, covariance);
 }
 
@@ -96,8 +88,6 @@ void KalmanFieldState::UpdateRaw(const RawStorage& raw, const AgentState& agent)
   if (!raw.HasNewSeeData()) return;
 
   const Eigen::Affine3d& head = agent.GetBodyPart(BP_HEAD).global_transform;
-  const double neck_yaw = agent.GetJointDegree(HJ_HJ1);
-  const double neck_pitch = agent.GetJointDegree(HJ_HJ2);
   const double t = raw.GetServerTime().time;
   const std::vector<raw::VisibleObject>& lines = raw.GetLines();
 
@@ -116,7 +106,7 @@ void KalmanFieldState::UpdateRaw(const RawStorage& raw, const AgentState& agent)
     object.visible_ = seen.visible && seen.polar_coord.allFinite();
     if (!object.visible_) continue;
 
-    Eigen::Vector3d polar = seen.polar_coord;
+    Eigen::Vector3d polar = WrapPolar(seen.polar_coord);
     object.polar_coord_ = polar;
 
     if (object.id_ == OBJ_VISIBLE_PART) {
@@ -143,10 +133,7 @@ void KalmanFieldState::UpdateRaw(const RawStorage& raw, const AgentState& agent)
       if (merged >= 1) polar = sum / (merged + 1);
     }
 
-    object.rel_coord_ = head * Tool::PolarToCartesian(polar);
-    object.horizon_degree_ = neck_yaw + polar.y();
-    object.vertical_degree_ = neck_pitch + polar.z();
-    object.foot_distance_ = std::cos(object.vertical_degree_ * PI / 180.0) * polar.x();
+    PlaceSighting(object, polar, agent);
 
     const Eigen::Vector3d polar_error(polar.x() + SERVER_DISTANCE_ERROR * polar.x() / 100.0,
                                       polar.y() + SERVER_HORIZONTAL_ERROR,
@@ -224,11 +211,7 @@ void KalmanFieldState::AdjustObserveGlobalRotation(const RawStorage& raw, const 
   const Eigen::Vector3d up = right.cross(forward);
   if (!(up.norm() >= MIN_AXIS_LENGTH)) return;
 
-  Eigen::Matrix3d measured;
-  measured.row(0) = right;
-  measured.row(1) = forward;
-  measured.row(2) = up;
-  measured = Orthonormalize(measured);
+  const Eigen::Matrix3d measured = MeasuredRotation(right, forward, up);
 
   const Eigen::Matrix3d difference = global_rotation_.linear() * measured.transpose();
   const Eigen::AngleAxisd error(difference);
@@ -245,7 +228,7 @@ void KalmanFieldState::UpdateSelfAgent(const RawStorage& raw, AgentState& agent)
   const Eigen::Vector3d before = agent.coordnates_;
   KalmanValue kv = MakeValue(agent.coordnates_, agent.speed_, agent.covariance_error_);
 
-  const double heading = agent.rotation_.z() * PI / 180.0;
+  const double heading = Tool::ToRadian(agent.rotation_.z());
   const Eigen::Vector3d& walk_speed = agent.GetCurrentWalkSpeed();
   const Eigen::Vector3d& max_walk_speed = agent.GetMaxWalkSpeed();
   const Eigen::Vector2d walk =
@@ -333,8 +316,9 @@ void KalmanFieldState::UpdatePlayer(const RawStorage& raw, const AgentState& age
       continue;
     }
     const auto foot_distance = [&](VisiblePartID foot) {
-      const VisiblePart& part = player->visible_part_[foot];
-      return part.visible_ ? (part.abs_coord_ - head.abs_coord_).head<2>().norm() : 0.0;
+      return player->visible_part_[foot].visible_
+                 ? player->CulcEachPartDistance(VISIBLE_PART_HEAD, foot)
+                 : 0.0;
     };
     player->is_fall_ = foot_distance(VISIBLE_PART_RIGHT_FOOT) >= FALL_PART_DISTANCE ||
                        foot_distance(VISIBLE_PART_LEFT_FOOT) >= FALL_PART_DISTANCE;

@@ -1,7 +1,6 @@
 #include "model/SimpleFieldState.h"
 
 #include <algorithm>
-#include <cmath>
 #include <vector>
 
 #include "core/RawStorage.h"
@@ -10,15 +9,6 @@
 #include "model/AgentState.h"
 
 namespace zamp {
-
-namespace {
-
-const double PI = 3.141592653589793;
-// Shorter flag-pair differences mean the flags have not been seen (they all sit at the
-// head), so they give no direction, m.
-const double MIN_AXIS_LENGTH = 1e-6;
-
-}  // namespace
 
 SimpleFieldState::SimpleFieldState() {}
 
@@ -30,9 +20,6 @@ void SimpleFieldState::Update() {
   if (!raw.HasNewSeeData()) return;
 
   const double t = raw.GetServerTime().time;
-  const Eigen::Affine3d& head = agent.GetBodyPart(BP_HEAD).global_transform;
-  const double neck_yaw = agent.GetJointDegree(HJ_HJ1);
-  const double neck_pitch = agent.GetJointDegree(HJ_HJ2);
 
   const std::vector<raw::VisibleObject*>& perceived = raw.GetAllVisibleObjects();
   const size_t count = std::min(perceived.size(), all_visible_obj_.size());
@@ -50,12 +37,8 @@ void SimpleFieldState::Update() {
     object.update_time_ = t;
     // Unusable numbers keep the object where it was last placed.
     if (!seen.polar_coord.allFinite()) continue;
-    const Eigen::Vector3d& polar = seen.polar_coord;
-    object.polar_coord_ = polar;
-    object.rel_coord_ = head * Tool::PolarToCartesian(polar);
-    object.horizon_degree_ = neck_yaw + polar.y();
-    object.vertical_degree_ = neck_pitch + polar.z();
-    object.foot_distance_ = std::cos(object.vertical_degree_ * PI / 180.0) * polar.x();
+    object.polar_coord_ = WrapPolar(seen.polar_coord);
+    PlaceSighting(object, object.polar_coord_, agent);
   }
 
   const FlagPair& forward_pair = flag_forward_pairs_.front();
@@ -66,12 +49,8 @@ void SimpleFieldState::Update() {
   // Until the flags have been seen the previous orientation and position stay.
   if (forward.norm() >= MIN_AXIS_LENGTH && right.norm() >= MIN_AXIS_LENGTH &&
       up.norm() >= MIN_AXIS_LENGTH) {
-    Eigen::Matrix3d measured;
-    measured.row(0) = right.normalized();
-    measured.row(1) = forward.normalized();
-    measured.row(2) = up;
     global_rotation_ = Eigen::Affine3d::Identity();
-    global_rotation_.linear() = Orthonormalize(measured);
+    global_rotation_.linear() = MeasuredRotation(right.normalized(), forward.normalized(), up);
     agent.rotation_ = Tool::RotationMatrixToEulerDegree(global_rotation_.matrix());
 
     const Flag& anchor = *flags_[FLAG_FIELD_ENEMY_LEFT];

@@ -22,14 +22,22 @@ const double BALL_NEAREST_SEEN_TIME = 0.2;  // s
 // Half a millisecond keeps "seen within time" from flipping on rounding of server times.
 const double SEEN_TIME_MARGIN = 0.0005;
 
-Eigen::Vector2d OwnPosition() {
-  return Tool::RemoveVectZ(Singleton<AgentState>::GetInstance()->GetCoordinates());
-}
+const AgentState& Agent() { return *Singleton<AgentState>::GetInstance(); }
 
-double Heading() { return Singleton<AgentState>::GetInstance()->GetDirection(); }
+const FieldState& Field() { return *Singleton<FieldState>::GetInstance(); }
+
+Eigen::Vector2d OwnPosition(const AgentState& agent) {
+  return Tool::RemoveVectZ(agent.GetCoordinates());
+}
 
 Eigen::Vector2d BallPosition(const FieldState& field) {
   return Tool::RemoveVectZ(field.GetBall().GetAbsoluteCoordinates());
+}
+
+// The turn that faces the agent towards the point, degrees, positive to the left.
+double TurnTowards(const AgentState& agent, const Eigen::Vector2d& point) {
+  return Tool::LimitDegree180(Tool::CulcDegree(OwnPosition(agent), point, 0.0) -
+                              agent.GetDirection());
 }
 
 }  // namespace
@@ -51,8 +59,8 @@ StrategyInformation::StrategyInformation()
 StrategyInformation::~StrategyInformation() {}
 
 void StrategyInformation::Update() {
-  const AgentState& agent = *Singleton<AgentState>::GetInstance();
-  const FieldState& field = *Singleton<FieldState>::GetInstance();
+  const AgentState& agent = Agent();
+  const FieldState& field = Field();
   UpdateKickTarget(field);
   UpdateOthers(agent, field);
 }
@@ -77,7 +85,7 @@ void StrategyInformation::UpdateKickTarget(const FieldState& field) {
 }
 
 void StrategyInformation::UpdateOthers(const AgentState& agent, const FieldState& field) {
-  const Eigen::Vector2d me = Tool::RemoveVectZ(agent.GetCoordinates());
+  const Eigen::Vector2d me = OwnPosition(agent);
   const Eigen::Vector2d ball = BallPosition(field);
   const double heading = agent.GetDirection();
 
@@ -113,7 +121,7 @@ double StrategyInformation::CulcTargetDegree(double x, double y) const {
 }
 
 double StrategyInformation::CulcTargetDegree(const Eigen::Vector2d& point) const {
-  return Tool::CulcDegree(OwnPosition(), point, 0.0);
+  return Tool::CulcDegree(OwnPosition(Agent()), point, 0.0);
 }
 
 double StrategyInformation::CulcDirectionDiff(double x, double y) const {
@@ -121,47 +129,46 @@ double StrategyInformation::CulcDirectionDiff(double x, double y) const {
 }
 
 double StrategyInformation::CulcDirectionDiff(const Eigen::Vector2d& point) const {
-  return Tool::LimitDegree180(CulcTargetDegree(point) - Heading());
+  return TurnTowards(Agent(), point);
 }
 
 double StrategyInformation::CulcDirectionDiff(double x1, double y1, double x2, double y2) const {
-  return Tool::LimitDegree180(Tool::CulcDegree(x1, y1, x2, y2, 0.0) - Heading());
+  return Tool::LimitDegree180(Tool::CulcDegree(x1, y1, x2, y2, 0.0) - Agent().GetDirection());
 }
 
 double StrategyInformation::CulcBallDistance(const Eigen::Vector2d& point) const {
-  return Tool::CulcDistance(BallPosition(*Singleton<FieldState>::GetInstance()), point);
+  return Tool::CulcDistance(BallPosition(Field()), point);
 }
 
 double StrategyInformation::CulcAgentCrossDegree(double x1, double y1, double x2, double y2) const {
-  const Eigen::Vector2d me = OwnPosition();
+  const Eigen::Vector2d me = OwnPosition(Agent());
   return Tool::CulcCrossDegree(x1, y1, me.x(), me.y(), x2, y2);
 }
 
 std::pair<double, double> StrategyInformation::CulcKickDirections(Eigen::Vector2d target,
                                                                   double offset) const {
-  const Eigen::Vector2d ball = BallPosition(*Singleton<FieldState>::GetInstance());
-  const Eigen::Vector2d me = OwnPosition();
+  const AgentState& agent = Agent();
+  const Eigen::Vector2d ball = BallPosition(Field());
   const double side_degree = Tool::CulcDegree(ball, target, 0.0) + 90.0;
   const Eigen::Vector2d shift = Tool::PolarToCartesian(offset, side_degree);
   const Eigen::Vector2d shifted_ball = ball + shift;
   const Eigen::Vector2d shifted_target = target + shift;
-  const double cross = Tool::CulcCrossDegree(shifted_ball, me, shifted_target);
-  const double turn = CulcDirectionDiff(shifted_ball.x(), shifted_ball.y());
-  return std::make_pair(cross, turn);
+  const double cross = Tool::CulcCrossDegree(shifted_ball, OwnPosition(agent), shifted_target);
+  return std::make_pair(cross, TurnTowards(agent, shifted_ball));
 }
 
 double StrategyInformation::CulcNearestTargetEnemyDist(const Eigen::Vector2d& point,
                                                        double time) const {
-  return NearestEnemyDist(*Singleton<FieldState>::GetInstance(), point, time);
+  return NearestEnemyDist(Field(), point, time);
 }
 
 bool StrategyInformation::IsBallInRectangle(double x, double y, double width, double length) const {
-  const Eigen::Vector2d ball = BallPosition(*Singleton<FieldState>::GetInstance());
+  const Eigen::Vector2d ball = BallPosition(Field());
   return Tool::InRectangle(ball.x(), ball.y(), x, y, width, length);
 }
 
 bool StrategyInformation::IsBallInCircle(double x, double y, double r) const {
-  const Eigen::Vector2d ball = BallPosition(*Singleton<FieldState>::GetInstance());
+  const Eigen::Vector2d ball = BallPosition(Field());
   return Tool::InCircle(ball.x(), ball.y(), x, y, r);
 }
 

@@ -1,30 +1,12 @@
 #include "motion/KickOffShoot.h"
 
+#include <string>
+
 namespace zamp {
 
 namespace {
 
-const char* const kText = R"xml(<!--
-  Motion XML.
-  <sequence name="TEXT" refresh="TEXT">: the whole motion.
-    name: name of the motion, free text.
-    refresh: "true" lets the program re-read the file while it runs; any other value
-      means the file is read once.
-  <motion name="TEXT" time="INT">: one step, played in order.
-    name: name of the step.
-    time: length of the step in cycles of 0.02 s.
-  <move id="JOINT" degree="REAL" speed="REAL" type="INT" start="INT" end="INT"/>:
-    one joint command of the step.
-    id: joint name (hj1, hj2, raj1 to raj4, laj1 to laj4, rlj1 to rlj7, llj1 to llj7).
-    degree: target angle in degrees.
-    speed: gain for type 0, joint speed for type 1 (default 0.05).
-    type: 0: the speed depends on the present angle; 1: it does not, the joint turns
-      at the given speed until it passes the target (default 0).
-    start: first cycle of the step on which the move acts (default 0).
-    end: first cycle of the step on which it no longer acts (default: the step's time).
-  The attributes speed, start, end and type need not be written.
--->
-<sequence name="kickoffshoot" refresh="true">
+const char* const kText = R"xml(<sequence name="kickoffshoot" refresh="true">
   <motion name="init" time="60">
     <move id="rlj3" degree="25.0" speed="0.1"/>
     <move id="llj3" degree="25.0" speed="0.1"/>
@@ -90,7 +72,9 @@ const char* const kText = R"xml(<!--
 
 }  // namespace
 
-KickOffShoot::KickOffShoot() : MotionSequenceXML() { ReadDirect(kText); }
+KickOffShoot::KickOffShoot() : MotionSequenceXML() {
+  ReadDirect(std::string(FORMAT_COMMENT) + kText);
+}
 
 KickOffShoot::~KickOffShoot() {}
 

@@ -12,7 +12,6 @@ namespace zamp {
 
 namespace {
 
-const double PI = 3.141592653589793;
 const int POINT_FIELD_NUM = 3;
 // A file line longer than this is not a point line; reading stops there.
 const std::string::size_type MAX_FILE_LINE_LENGTH = 99;
@@ -168,7 +167,7 @@ void LocusPoint::SettingOvalPoint(int index) {
   const double b = Tool::LimitDegree180(180.0 + current_cycle_ * o.speed + o.offset);
   const double s = o.reverse ? -1.0 : 1.0;
   auto point_at = [&o](double phase_degree) {
-    const double p = phase_degree * PI / 180.0;
+    const double p = Tool::ToRadian(phase_degree);
     return Eigen::Vector2d(o.width * std::cos(p) * std::cos(o.slope) -
                                o.height * std::sin(p) * std::sin(o.slope) + o.x,
                            o.width * std::cos(p) * std::sin(o.slope) +

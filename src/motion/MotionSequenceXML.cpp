@@ -17,6 +17,28 @@ namespace zamp {
 
 std::map<std::string, int> MotionSequenceXML::id_;
 
+const char* const MotionSequenceXML::FORMAT_COMMENT = R"xml(<!--
+  Motion XML.
+  <sequence name="TEXT" refresh="TEXT">: the whole motion.
+    name: name of the motion, free text.
+    refresh: "true" lets the program re-read the file while it runs; any other value
+      means the file is read once.
+  <motion name="TEXT" time="INT">: one step, played in order.
+    name: name of the step.
+    time: length of the step in cycles of 0.02 s.
+  <move id="JOINT" degree="REAL" speed="REAL" type="INT" start="INT" end="INT"/>:
+    one joint command of the step.
+    id: joint name (hj1, hj2, raj1 to raj4, laj1 to laj4, rlj1 to rlj7, llj1 to llj7).
+    degree: target angle in degrees.
+    speed: gain for type 0, joint speed for type 1 (default 0.05).
+    type: 0: the speed depends on the present angle; 1: it does not, the joint turns
+      at the given speed until it passes the target (default 0).
+    start: first cycle of the step on which the move acts (default 0).
+    end: first cycle of the step on which it no longer acts (default: the step's time).
+  The attributes speed, start, end and type need not be written.
+-->
+)xml";
+
 namespace {
 
 // A motion that cannot be read leaves the agent without a stand-up or kick it relies on,

@@ -110,6 +110,9 @@ class MotionSequenceXML : public MotionSequence {
   bool IsRefresh() const { return refresh_; }
 
  protected:
+  // The format above as an XML comment, for the built-in texts to open with.
+  static const char* const FORMAT_COMMENT;
+
   static std::map<std::string, int> id_;  // joint name to HingeJointID, shared
 
   std::vector<Motion> sequence_;

@@ -11,8 +11,10 @@ namespace {
 
 const double FULL_SPEED = 9999.0;  // rad/s, far above any joint's limit
 
-bool AllStill(const JointController& joints, int a, int b, int c) {
-  return joints.GetSpeed(a) == 0.0 && joints.GetSpeed(b) == 0.0 && joints.GetSpeed(c) == 0.0;
+// The leg's three pitch joints have arrived: their speeds commanded this cycle are zero.
+bool AllStill(const JointController& joints, const LegJoints& leg) {
+  return joints.GetSpeed(leg.hip_pitch) == 0.0 && joints.GetSpeed(leg.knee) == 0.0 &&
+         joints.GetSpeed(leg.ankle_pitch) == 0.0;
 }
 
 }  // namespace
@@ -34,6 +36,7 @@ void OldKick::Run() { Play(*this); }
 // The ready pose for 61 cycles; a ball straight ahead is kicked with the right foot.
 void OldKick::Set() {
   JointController& joints = *Singleton<JointController>::GetInstance();
+  const FieldState& field = *Singleton<FieldState>::GetInstance();
   joints.SettingRelativeSpeed(HJ_RAJ1, -100.0, 0.1);
   joints.SettingRelativeSpeed(HJ_LAJ1, -100.0, 0.1);
   joints.SettingRelativeSpeed(HJ_RAJ2, -20.0, 0.1);
@@ -56,7 +59,7 @@ void OldKick::Set() {
   joints.SettingRelativeSpeed(HJ_LLJ6, 0.0, 0.1);
   ++current_time_;
   if (current_time_ > 60) {
-    if (Singleton<FieldState>::GetInstance()->GetBall().GetHorizonDegree() > 0.0) {
+    if (field.GetBall().GetHorizonDegree() > 0.0) {
       NextTo(LEFT_FOOT);
     } else {
       NextTo(RIGHT_FOOT);
@@ -64,79 +67,56 @@ void OldKick::Set() {
   }
 }
 
-// Rolls both legs so that the weight moves over the right foot.
-void OldKick::LandLeftFoot1() {
+void OldKick::LandLeftFoot1() { ShiftWeight(LEFT_LEG_JOINTS); }
+
+void OldKick::LandLeftFoot2() { LiftLeg(LEFT_LEG_JOINTS, RIGHT_LEG_JOINTS); }
+
+void OldKick::FireLeftFoot() { FireLeg(LEFT_LEG_JOINTS, RIGHT_LEG_JOINTS); }
+
+void OldKick::LandRightFoot1() { ShiftWeight(RIGHT_LEG_JOINTS); }
+
+void OldKick::LandRightFoot2() { LiftLeg(RIGHT_LEG_JOINTS, LEFT_LEG_JOINTS); }
+
+void OldKick::FireRightFoot() { FireLeg(RIGHT_LEG_JOINTS, LEFT_LEG_JOINTS); }
+
+// Rolls both legs so that the weight moves over the support foot.
+void OldKick::ShiftWeight(const LegJoints& kicking) {
   JointController& joints = *Singleton<JointController>::GetInstance();
-  joints.SettingRelativeSpeed(HJ_LLJ2, 10.0, 0.1);
-  joints.SettingRelativeSpeed(HJ_LLJ6, -10.0, 0.1);
-  joints.SettingRelativeSpeed(HJ_RLJ2, 10.0, 0.1);
-  joints.SettingRelativeSpeed(HJ_RLJ6, -10.0, 0.1);
+  const double roll = kicking.mirror * 10.0;
+  joints.SettingRelativeSpeed(HJ_LLJ2, roll, 0.1);
+  joints.SettingRelativeSpeed(HJ_LLJ6, -roll, 0.1);
+  joints.SettingRelativeSpeed(HJ_RLJ2, roll, 0.1);
+  joints.SettingRelativeSpeed(HJ_RLJ6, -roll, 0.1);
 }
 
-// Lifts the left leg and straightens the right one; once the thigh is up the left ankle
-// is drawn to its limit. Waits until the three left leg pitch joints have arrived.
-void OldKick::LandLeftFoot2() {
+// Lifts the kicking leg and straightens the support leg; once the thigh is up the kicking
+// ankle is drawn to its limit. Waits until the kicking leg's pitch joints have arrived.
+void OldKick::LiftLeg(const LegJoints& kicking, const LegJoints& support) {
   JointController& joints = *Singleton<JointController>::GetInstance();
   const AgentState& agent = *Singleton<AgentState>::GetInstance();
-  joints.SettingRelativeSpeed(HJ_LLJ3, 60.0, 0.1);
-  joints.SettingRelativeSpeed(HJ_LLJ4, -110.0, 0.1);
-  joints.SettingRelativeSpeed(HJ_RLJ3, 0.0, 0.05);
-  joints.SettingRelativeSpeed(HJ_RLJ4, 0.0, 0.05);
-  joints.SettingRelativeSpeed(HJ_RLJ5, 0.0, 0.05);
-  if (agent.GetJointDegree(HJ_LLJ3) >= 38.0) {
-    joints.SettingRelativeSpeed(HJ_LLJ5, joints.GetMinDegree(HJ_LLJ5), 0.1);
+  joints.SettingRelativeSpeed(kicking.hip_pitch, 60.0, 0.1);
+  joints.SettingRelativeSpeed(kicking.knee, -110.0, 0.1);
+  joints.SettingRelativeSpeed(support.hip_pitch, 0.0, 0.05);
+  joints.SettingRelativeSpeed(support.knee, 0.0, 0.05);
+  joints.SettingRelativeSpeed(support.ankle_pitch, 0.0, 0.05);
+  if (agent.GetJointDegree(kicking.hip_pitch) >= 38.0) {
+    joints.SettingRelativeSpeed(kicking.ankle_pitch, joints.GetMinDegree(kicking.ankle_pitch), 0.1);
   }
-  if (AllStill(joints, HJ_LLJ3, HJ_LLJ4, HJ_LLJ5)) Next();
+  if (AllStill(joints, kicking)) Next();
 }
 
-void OldKick::FireLeftFoot() {
+void OldKick::FireLeg(const LegJoints& kicking, const LegJoints& support) {
   JointController& joints = *Singleton<JointController>::GetInstance();
-  if (current_time_ > 1) joints.SettingFixedSpeed(HJ_LLJ3, 85.0, FULL_SPEED);
-  joints.SettingFixedSpeed(HJ_LLJ4, -80.0, FULL_SPEED);
+  if (current_time_ > 1) joints.SettingFixedSpeed(kicking.hip_pitch, 85.0, FULL_SPEED);
+  joints.SettingFixedSpeed(kicking.knee, -80.0, FULL_SPEED);
   if (current_time_ > 2) {
-    joints.SettingRelativeSpeed(HJ_RLJ3, -25.0, 7.0);
-    joints.SettingRelativeSpeed(HJ_RLJ4, 50.0, 7.0);
-    joints.SettingRelativeSpeed(HJ_RLJ5, -20.0, 7.0);
-    joints.SettingFixedSpeed(HJ_LLJ5, 0.0, FULL_SPEED);
+    joints.SettingRelativeSpeed(support.hip_pitch, -25.0, 7.0);
+    joints.SettingRelativeSpeed(support.knee, 50.0, 7.0);
+    joints.SettingRelativeSpeed(support.ankle_pitch, -20.0, 7.0);
+    joints.SettingFixedSpeed(kicking.ankle_pitch, 0.0, FULL_SPEED);
   }
   ++current_time_;
-  if (AllStill(joints, HJ_LLJ3, HJ_LLJ4, HJ_LLJ5)) NextTo(END);
-}
-
-void OldKick::LandRightFoot1() {
-  JointController& joints = *Singleton<JointController>::GetInstance();
-  joints.SettingRelativeSpeed(HJ_LLJ2, -10.0, 0.1);
-  joints.SettingRelativeSpeed(HJ_LLJ6, 10.0, 0.1);
-  joints.SettingRelativeSpeed(HJ_RLJ2, -10.0, 0.1);
-  joints.SettingRelativeSpeed(HJ_RLJ6, 10.0, 0.1);
-}
-
-void OldKick::LandRightFoot2() {
-  JointController& joints = *Singleton<JointController>::GetInstance();
-  const AgentState& agent = *Singleton<AgentState>::GetInstance();
-  joints.SettingRelativeSpeed(HJ_RLJ3, 60.0, 0.1);
-  joints.SettingRelativeSpeed(HJ_RLJ4, -110.0, 0.1);
-  joints.SettingRelativeSpeed(HJ_LLJ3, 0.0, 0.05);
-  joints.SettingRelativeSpeed(HJ_LLJ4, 0.0, 0.05);
-  joints.SettingRelativeSpeed(HJ_LLJ5, 0.0, 0.05);
-  if (agent.GetJointDegree(HJ_RLJ3) >= 38.0) {
-    joints.SettingRelativeSpeed(HJ_RLJ5, joints.GetMinDegree(HJ_RLJ5), 0.1);
-  }
-  if (AllStill(joints, HJ_RLJ3, HJ_RLJ4, HJ_RLJ5)) Next();
-}
-
-void OldKick::FireRightFoot() {
-  JointController& joints = *Singleton<JointController>::GetInstance();
-  if (current_time_ > 1) joints.SettingFixedSpeed(HJ_RLJ3, 85.0, FULL_SPEED);
-  joints.SettingFixedSpeed(HJ_RLJ4, -80.0, FULL_SPEED);
-  if (current_time_ > 2) {
-    joints.SettingRelativeSpeed(HJ_LLJ3, -25.0, 7.0);
-    joints.SettingRelativeSpeed(HJ_LLJ4, 50.0, 7.0);
-    joints.SettingRelativeSpeed(HJ_LLJ5, -20.0, 7.0);
-    joints.SettingFixedSpeed(HJ_RLJ5, 0.0, FULL_SPEED);
-  }
-  ++current_time_;
-  if (AllStill(joints, HJ_RLJ3, HJ_RLJ4, HJ_RLJ5)) NextTo(END);
+  if (AllStill(joints, kicking)) NextTo(END);
 }
 
 }  // namespace zamp

@@ -6,6 +6,7 @@
 // from the field model. Commands joints only through the JointController.
 #pragma once
 
+#include "motion/LegJoints.h"
 #include "motion/MotionSequenceDirect.h"
 
 namespace zamp {
@@ -25,6 +26,10 @@ class OldKick : public MotionSequenceDirect<OldKick> {
   void LandRightFoot1();
   void LandRightFoot2();
   void FireRightFoot();
+  // The steps of either foot, written for a left-foot kick and mirrored.
+  void ShiftWeight(const LegJoints& kicking);
+  void LiftLeg(const LegJoints& kicking, const LegJoints& support);
+  void FireLeg(const LegJoints& kicking, const LegJoints& support);
 
   const int LEFT_FOOT = 1;
   const int RIGHT_FOOT = 4;

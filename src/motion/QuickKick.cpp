@@ -31,8 +31,9 @@ void QuickKick::Reset() {
 // on the ball's side: a ball straight ahead is kicked with the right foot.
 void QuickKick::Set() {
   JointController& joints = *Singleton<JointController>::GetInstance();
+  const FieldState& field = *Singleton<FieldState>::GetInstance();
   if (movement_ > 40.0) {
-    ball_direction_ = -Singleton<FieldState>::GetInstance()->GetBall().GetHorizonDegree();
+    ball_direction_ = -field.GetBall().GetHorizonDegree();
     if (ball_direction_ >= 0.0) {
       NextTo(RIGHT_FOOT);
     } else {
@@ -59,90 +60,56 @@ double QuickKick::KickLegRoll() const {
   return 20.0;
 }
 
-// Straightens the right leg while rolling the weight over onto it, then lifts the left leg
-// for four cycles.
-void QuickKick::LandLeftFoot() {
+void QuickKick::LandLeftFoot() { LandFoot(LEFT_LEG_JOINTS, RIGHT_LEG_JOINTS); }
+
+void QuickKick::FireLeftFoot() { FireFoot(LEFT_LEG_JOINTS, RIGHT_LEG_JOINTS); }
+
+void QuickKick::LandRightFoot() { LandFoot(RIGHT_LEG_JOINTS, LEFT_LEG_JOINTS); }
+
+void QuickKick::FireRightFoot() { FireFoot(RIGHT_LEG_JOINTS, LEFT_LEG_JOINTS); }
+
+// Straightens the support leg while rolling the weight over onto it, then lifts the kicking
+// leg for four cycles.
+void QuickKick::LandFoot(const LegJoints& kicking, const LegJoints& support) {
   JointController& joints = *Singleton<JointController>::GetInstance();
   if (gravity_ < 10.0) gravity_ += 5.0;
   if (movement_ > 0.0) {
     movement_ -= 2.0;
     const double m = movement_;
-    const double g = gravity_;
-    joints.SettingRelativeSpeed(HJ_RLJ3, m, 0.5);
-    joints.SettingRelativeSpeed(HJ_RLJ4, -2.0 * m, 0.5);
-    joints.SettingRelativeSpeed(HJ_RLJ5, m, 0.5);
-    joints.SettingRelativeSpeed(HJ_LLJ2, g, 0.5);
-    joints.SettingRelativeSpeed(HJ_RLJ2, g, 0.5);
-    joints.SettingRelativeSpeed(HJ_LLJ6, -g, 0.5);
-    joints.SettingRelativeSpeed(HJ_RLJ6, -g, 0.5);
+    const double g = kicking.mirror * gravity_;
+    joints.SettingRelativeSpeed(support.hip_pitch, m, 0.5);
+    joints.SettingRelativeSpeed(support.knee, -2.0 * m, 0.5);
+    joints.SettingRelativeSpeed(support.ankle_pitch, m, 0.5);
+    joints.SettingRelativeSpeed(kicking.hip_roll, g, 0.5);
+    joints.SettingRelativeSpeed(support.hip_roll, g, 0.5);
+    joints.SettingRelativeSpeed(kicking.ankle_roll, -g, 0.5);
+    joints.SettingRelativeSpeed(support.ankle_roll, -g, 0.5);
     return;
   }
-  const double roll = KickLegRoll();
-  joints.SettingRelativeSpeed(HJ_LLJ3, 20.0, 0.2);
-  joints.SettingRelativeSpeed(HJ_LLJ4, -50.0, 0.2);
-  joints.SettingRelativeSpeed(HJ_LLJ5, 15.0, 0.2);
-  joints.SettingRelativeSpeed(HJ_RLJ2, 10.0, 0.2);
-  joints.SettingRelativeSpeed(HJ_RLJ6, -10.0, 0.2);
-  joints.SettingRelativeSpeed(HJ_LLJ2, roll, 0.2);
-  joints.SettingRelativeSpeed(HJ_LLJ6, -roll, 0.2);
+  const double roll = kicking.mirror * KickLegRoll();
+  const double support_roll = kicking.mirror * 10.0;
+  joints.SettingRelativeSpeed(kicking.hip_pitch, 20.0, 0.2);
+  joints.SettingRelativeSpeed(kicking.knee, -50.0, 0.2);
+  joints.SettingRelativeSpeed(kicking.ankle_pitch, 15.0, 0.2);
+  joints.SettingRelativeSpeed(support.hip_roll, support_roll, 0.2);
+  joints.SettingRelativeSpeed(support.ankle_roll, -support_roll, 0.2);
+  joints.SettingRelativeSpeed(kicking.hip_roll, roll, 0.2);
+  joints.SettingRelativeSpeed(kicking.ankle_roll, -roll, 0.2);
   ++current_time_;
   if (current_time_ > 3) Next();
 }
 
-void QuickKick::FireLeftFoot() {
+void QuickKick::FireFoot(const LegJoints& kicking, const LegJoints& support) {
   JointController& joints = *Singleton<JointController>::GetInstance();
-  const double g = gravity_;
-  joints.SettingRelativeSpeed(HJ_LLJ1, 15.0, 7.0);
-  joints.SettingRelativeSpeed(HJ_LLJ3, 80.0, 7.0);
-  joints.SettingRelativeSpeed(HJ_LLJ4, -35.0, 7.0);
-  joints.SettingRelativeSpeed(HJ_LLJ5, 15.0, 7.0);
-  joints.SettingRelativeSpeed(HJ_RLJ3, -35.0, 7.0);
-  joints.SettingRelativeSpeed(HJ_RLJ5, 30.0, 7.0);
-  joints.SettingRelativeSpeed(HJ_RLJ2, 8.0 + g, 0.5);
-  joints.SettingRelativeSpeed(HJ_RLJ6, -g - 8.0, 0.5);
-  ++current_time_;
-  if (current_time_ > 6) NextTo(END);
-}
-
-void QuickKick::LandRightFoot() {
-  JointController& joints = *Singleton<JointController>::GetInstance();
-  if (gravity_ < 10.0) gravity_ += 5.0;
-  if (movement_ > 0.0) {
-    movement_ -= 2.0;
-    const double m = movement_;
-    const double g = gravity_;
-    joints.SettingRelativeSpeed(HJ_LLJ3, m, 0.5);
-    joints.SettingRelativeSpeed(HJ_LLJ4, -2.0 * m, 0.5);
-    joints.SettingRelativeSpeed(HJ_LLJ5, m, 0.5);
-    joints.SettingRelativeSpeed(HJ_LLJ2, -g, 0.5);
-    joints.SettingRelativeSpeed(HJ_RLJ2, -g, 0.5);
-    joints.SettingRelativeSpeed(HJ_LLJ6, g, 0.5);
-    joints.SettingRelativeSpeed(HJ_RLJ6, g, 0.5);
-    return;
-  }
-  const double roll = KickLegRoll();
-  joints.SettingRelativeSpeed(HJ_RLJ3, 20.0, 0.2);
-  joints.SettingRelativeSpeed(HJ_RLJ4, -50.0, 0.2);
-  joints.SettingRelativeSpeed(HJ_RLJ5, 15.0, 0.2);
-  joints.SettingRelativeSpeed(HJ_LLJ2, -10.0, 0.2);
-  joints.SettingRelativeSpeed(HJ_LLJ6, 10.0, 0.2);
-  joints.SettingRelativeSpeed(HJ_RLJ2, -roll, 0.2);
-  joints.SettingRelativeSpeed(HJ_RLJ6, roll, 0.2);
-  ++current_time_;
-  if (current_time_ > 3) Next();
-}
-
-void QuickKick::FireRightFoot() {
-  JointController& joints = *Singleton<JointController>::GetInstance();
-  const double g = gravity_;
-  joints.SettingRelativeSpeed(HJ_RLJ1, 15.0, 7.0);
-  joints.SettingRelativeSpeed(HJ_RLJ3, 80.0, 7.0);
-  joints.SettingRelativeSpeed(HJ_RLJ4, -35.0, 7.0);
-  joints.SettingRelativeSpeed(HJ_RLJ5, 15.0, 7.0);
-  joints.SettingRelativeSpeed(HJ_LLJ3, -35.0, 7.0);
-  joints.SettingRelativeSpeed(HJ_LLJ5, 30.0, 7.0);
-  joints.SettingRelativeSpeed(HJ_LLJ2, -g - 8.0, 0.5);
-  joints.SettingRelativeSpeed(HJ_LLJ6, 8.0 + g, 0.5);
+  const double support_roll = kicking.mirror * (8.0 + gravity_);
+  joints.SettingRelativeSpeed(kicking.hip_yaw, 15.0, 7.0);
+  joints.SettingRelativeSpeed(kicking.hip_pitch, 80.0, 7.0);
+  joints.SettingRelativeSpeed(kicking.knee, -35.0, 7.0);
+  joints.SettingRelativeSpeed(kicking.ankle_pitch, 15.0, 7.0);
+  joints.SettingRelativeSpeed(support.hip_pitch, -35.0, 7.0);
+  joints.SettingRelativeSpeed(support.ankle_pitch, 30.0, 7.0);
+  joints.SettingRelativeSpeed(support.hip_roll, support_roll, 0.5);
+  joints.SettingRelativeSpeed(support.ankle_roll, -support_roll, 0.5);
   ++current_time_;
   if (current_time_ > 6) NextTo(END);
 }

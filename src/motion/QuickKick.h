@@ -5,6 +5,7 @@
 // the shared JointController. Angles in degrees.
 #pragma once
 
+#include "motion/LegJoints.h"
 #include "motion/MotionSequenceDirect.h"
 
 namespace zamp {
@@ -23,6 +24,9 @@ class QuickKick : public MotionSequenceDirect<QuickKick> {
   void FireLeftFoot();
   void LandRightFoot();
   void FireRightFoot();
+  // The landing and firing of either foot, written for a left-foot kick and mirrored.
+  void LandFoot(const LegJoints& kicking, const LegJoints& support);
+  void FireFoot(const LegJoints& kicking, const LegJoints& support);
   // Hip roll of the kicking leg (degrees, for the left leg; the right leg mirrors it) that
   // opens the swing more the further the ball lies to the side.
   double KickLegRoll() const;

@@ -44,13 +44,11 @@ void QuickKickMorvaleq::SelectKick() {
 
 void QuickKickMorvaleq::LeanOverSupportFoot(double gain) {
   JointController& joints = *Singleton<JointController>::GetInstance();
-  if (is_kick_left_) {
-    joints.SettingRelativeSpeed(HJ_RLJ2, 10.0, gain);
-    joints.SettingRelativeSpeed(HJ_RLJ6, -10.0, gain);
-  } else {
-    joints.SettingRelativeSpeed(HJ_LLJ2, -10.0, gain);
-    joints.SettingRelativeSpeed(HJ_LLJ6, 10.0, gain);
-  }
+  const LegJoints& kicking = is_kick_left_ ? LEFT_LEG_JOINTS : RIGHT_LEG_JOINTS;
+  const LegJoints& support = is_kick_left_ ? RIGHT_LEG_JOINTS : LEFT_LEG_JOINTS;
+  const double roll = kicking.mirror * 10.0;
+  joints.SettingRelativeSpeed(support.hip_roll, roll, gain);
+  joints.SettingRelativeSpeed(support.ankle_roll, -roll, gain);
 }
 
 // Keeps walking until the support foot has just touched down.
@@ -76,55 +74,39 @@ void QuickKickMorvaleq::MovePivot() {
   if (current_time_ >= WALKING_SYCLE_HALF - 1) NextTo(is_kick_left_ ? LEFT_FOOT : RIGHT_FOOT);
 }
 
-void QuickKickMorvaleq::ReadyLeft() {
-  JointController& joints = *Singleton<JointController>::GetInstance();
-  joints.SettingRelativeSpeed(HJ_RLJ2, 12.0, LEAN_GAIN);
-  joints.SettingRelativeSpeed(HJ_RLJ6, -12.0, LEAN_GAIN);
-  joints.SettingRelativeSpeed(HJ_LLJ3, -15.0, DRAW_BACK_GAIN);
-}
+void QuickKickMorvaleq::ReadyLeft() { Ready(LEFT_LEG_JOINTS, RIGHT_LEG_JOINTS); }
 
-void QuickKickMorvaleq::ReadyRight() {
+void QuickKickMorvaleq::ReadyRight() { Ready(RIGHT_LEG_JOINTS, LEFT_LEG_JOINTS); }
+
+void QuickKickMorvaleq::FireLeft() { Fire(LEFT_LEG_JOINTS, RIGHT_LEG_JOINTS); }
+
+void QuickKickMorvaleq::FireRight() { Fire(RIGHT_LEG_JOINTS, LEFT_LEG_JOINTS); }
+
+void QuickKickMorvaleq::Ready(const LegJoints& kicking, const LegJoints& support) {
   JointController& joints = *Singleton<JointController>::GetInstance();
-  joints.SettingRelativeSpeed(HJ_LLJ2, -12.0, LEAN_GAIN);
-  joints.SettingRelativeSpeed(HJ_LLJ6, 12.0, LEAN_GAIN);
-  joints.SettingRelativeSpeed(HJ_RLJ3, -15.0, DRAW_BACK_GAIN);
+  const double roll = kicking.mirror * 12.0;
+  joints.SettingRelativeSpeed(support.hip_roll, roll, LEAN_GAIN);
+  joints.SettingRelativeSpeed(support.ankle_roll, -roll, LEAN_GAIN);
+  joints.SettingRelativeSpeed(kicking.hip_pitch, -15.0, DRAW_BACK_GAIN);
 }
 
 // Holds the support leg, waits WAIT_COUNT cycles for the body to settle, then swings.
-void QuickKickMorvaleq::FireLeft() {
+void QuickKickMorvaleq::Fire(const LegJoints& kicking, const LegJoints& support) {
   JointController& joints = *Singleton<JointController>::GetInstance();
   const AgentState& agent = *Singleton<AgentState>::GetInstance();
-  joints.SettingRelativeSpeed(HJ_RLJ2, 12.0, LEAN_GAIN);
-  joints.SettingRelativeSpeed(HJ_RLJ3, 1.5, LEAN_GAIN);
-  joints.SettingRelativeSpeed(HJ_RLJ4, -3.0, LEAN_GAIN);
-  joints.SettingRelativeSpeed(HJ_RLJ5, 1.5, LEAN_GAIN);
-  joints.SettingRelativeSpeed(HJ_RLJ6, -12.0, LEAN_GAIN);
+  const double roll = kicking.mirror * 12.0;
+  joints.SettingRelativeSpeed(support.hip_roll, roll, LEAN_GAIN);
+  joints.SettingRelativeSpeed(support.hip_pitch, 1.5, LEAN_GAIN);
+  joints.SettingRelativeSpeed(support.knee, -3.0, LEAN_GAIN);
+  joints.SettingRelativeSpeed(support.ankle_pitch, 1.5, LEAN_GAIN);
+  joints.SettingRelativeSpeed(support.ankle_roll, -roll, LEAN_GAIN);
   if (current_time_ > WAIT_COUNT) {
-    joints.SettingFixedSpeed(HJ_LLJ3, 70.0, SWING_SPEED);
-    joints.SettingFixedSpeed(HJ_LLJ4, -35.0, SWING_SPEED);
-    joints.SettingRelativeSpeed(HJ_LLJ5, 0.0, ANKLE_GAIN);
+    joints.SettingFixedSpeed(kicking.hip_pitch, 70.0, SWING_SPEED);
+    joints.SettingFixedSpeed(kicking.knee, -35.0, SWING_SPEED);
+    joints.SettingRelativeSpeed(kicking.ankle_pitch, 0.0, ANKLE_GAIN);
   }
   ++current_time_;
-  if (current_time_ > WAIT_COUNT && agent.GetJointDegree(HJ_LLJ3) > SWING_DONE_DEGREE) {
-    NextTo(END);
-  }
-}
-
-void QuickKickMorvaleq::FireRight() {
-  JointController& joints = *Singleton<JointController>::GetInstance();
-  const AgentState& agent = *Singleton<AgentState>::GetInstance();
-  joints.SettingRelativeSpeed(HJ_LLJ2, -12.0, LEAN_GAIN);
-  joints.SettingRelativeSpeed(HJ_LLJ3, 1.5, LEAN_GAIN);
-  joints.SettingRelativeSpeed(HJ_LLJ4, -3.0, LEAN_GAIN);
-  joints.SettingRelativeSpeed(HJ_LLJ5, 1.5, LEAN_GAIN);
-  joints.SettingRelativeSpeed(HJ_LLJ6, 12.0, LEAN_GAIN);
-  if (current_time_ > WAIT_COUNT) {
-    joints.SettingFixedSpeed(HJ_RLJ3, 70.0, SWING_SPEED);
-    joints.SettingFixedSpeed(HJ_RLJ4, -35.0, SWING_SPEED);
-    joints.SettingRelativeSpeed(HJ_RLJ5, 0.0, ANKLE_GAIN);
-  }
-  ++current_time_;
-  if (current_time_ > WAIT_COUNT && agent.GetJointDegree(HJ_RLJ3) > SWING_DONE_DEGREE) {
+  if (current_time_ > WAIT_COUNT && agent.GetJointDegree(kicking.hip_pitch) > SWING_DONE_DEGREE) {
     NextTo(END);
   }
 }

@@ -8,6 +8,7 @@
 
 #include <memory>
 
+#include "motion/LegJoints.h"
 #include "motion/MotionSequenceDirect.h"
 
 namespace zamp {
@@ -31,6 +32,9 @@ class QuickKickMorvaleq : public MotionSequenceDirect<QuickKickMorvaleq> {
   void FireRight();
   // Rolls the support leg under the body, on the side opposite the kicking foot.
   void LeanOverSupportFoot(double gain);
+  // The ready and fire steps of either foot, written for a left-foot kick and mirrored.
+  void Ready(const LegJoints& kicking, const LegJoints& support);
+  void Fire(const LegJoints& kicking, const LegJoints& support);
 
   const int LEFT_FOOT = 3;
   const int RIGHT_FOOT = 5;

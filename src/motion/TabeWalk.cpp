@@ -8,13 +8,13 @@
 #include "core/Tool.h"
 #include "core/const.h"
 #include "model/AgentState.h"
+#include "motion/LegJoints.h"
 #include "motion/TabeLocus.h"
 
 namespace zamp {
 
 namespace {
 
-const double PI = 3.141592653589793;
 const double THIGH_LENGTH = 125.0;         // mm, hip to knee
 const double SHANK_LENGTH = 55.0;          // mm, knee to ankle
 const int BACKWARD_PHASE_SHIFT = 6;        // points
@@ -34,15 +34,16 @@ const double ROTATION_ACCELE = 0.05;
 // m/s that a current speed of 1.0 stands for, forward and sideways.
 const Eigen::Vector3d MAX_WALK_SPEED(0.6912442396313364, 0.4, 0.0);
 
+// The body parts whose hinge axes level the foot, and the joints the gait drives.
 struct LegChain {
   BodyPartID hip1, hip2, thigh, shank;
-  HingeJointID yaw, roll, hip_pitch, knee, ankle_pitch, ankle_roll;
+  LegJoints joints;
 };
 
-const LegChain RIGHT_LEG = {BP_HIP1_RIGHT, BP_HIP2_RIGHT, BP_THIGH_RIGHT, BP_SHANK_RIGHT, HJ_RLJ1,
-                            HJ_RLJ2,       HJ_RLJ3,       HJ_RLJ4,        HJ_RLJ5,        HJ_RLJ6};
-const LegChain LEFT_LEG = {BP_HIP1_LEFT, BP_HIP2_LEFT, BP_THIGH_LEFT, BP_SHANK_LEFT, HJ_LLJ1,
-                           HJ_LLJ2,      HJ_LLJ3,      HJ_LLJ4,       HJ_LLJ5,       HJ_LLJ6};
+const LegChain RIGHT_LEG = {BP_HIP1_RIGHT, BP_HIP2_RIGHT, BP_THIGH_RIGHT, BP_SHANK_RIGHT,
+                            RIGHT_LEG_JOINTS};
+const LegChain LEFT_LEG = {BP_HIP1_LEFT, BP_HIP2_LEFT, BP_THIGH_LEFT, BP_SHANK_LEFT,
+                           LEFT_LEG_JOINTS};
 
 // Target angles of one leg's six joints, degrees.
 struct LegAngles {
@@ -65,10 +66,6 @@ double HipRoll(double hc, bool first_half) {
                                      : ROLL_BASE + ROLL_OPPOSITE_GAIN * std::fabs(hc);
 }
 
-Eigen::Matrix3d HingeRotation(const AgentState& agent, BodyPartID part, double degree) {
-  return Eigen::AngleAxisd(degree * PI / 180.0, agent.GetBodyPart(part).axis).toRotationMatrix();
-}
-
 // Hip and knee pitch from the two-link solution, then the ankle angles that keep the sole
 // parallel to the torso's ground plane. The levelling sees only part of the yaw.
 LegAngles SolveLeg(const AgentState& agent, const LegChain& leg, const Eigen::Vector2d& foot,
@@ -80,10 +77,10 @@ LegAngles SolveLeg(const AgentState& agent, const LegChain& leg, const Eigen::Ve
       Tool::CulcInverseKinematics(THIGH_LENGTH, SHANK_LENGTH, foot.x(), foot.y(), 1);
   a.hip_pitch = -(ik[2] + 90.0);
   a.knee = -ik[3];
-  const Eigen::Matrix3d q = HingeRotation(agent, leg.hip1, LEVELLING_YAW_SHARE * yaw) *
-                            HingeRotation(agent, leg.hip2, roll) *
-                            HingeRotation(agent, leg.thigh, a.hip_pitch) *
-                            HingeRotation(agent, leg.shank, a.knee);
+  const Eigen::Matrix3d q = agent.GetBodyPart(leg.hip1).JointRotation(LEVELLING_YAW_SHARE * yaw) *
+                            agent.GetBodyPart(leg.hip2).JointRotation(roll) *
+                            agent.GetBodyPart(leg.thigh).JointRotation(a.hip_pitch) *
+                            agent.GetBodyPart(leg.shank).JointRotation(a.knee);
   Eigen::Affine3d transform = Eigen::Affine3d::Identity();
   transform.linear() = q;
   const Eigen::Vector3d euler = Tool::RotationMatrixToEulerDegree(transform.matrix());
@@ -98,13 +95,13 @@ bool IsFinite(const LegAngles& a) {
 }
 
 // A leg without a finite solution is left uncommanded and holds still this cycle.
-void CommandLeg(JointController& joint, const LegChain& leg, const LegAngles& a) {
+void CommandLeg(JointController& joint, const LegJoints& leg, const LegAngles& a) {
   if (!IsFinite(a)) return;
-  joint.SettingRelativeSpeed(leg.yaw, a.yaw, YAW_JOINT_GAIN);
+  joint.SettingRelativeSpeed(leg.hip_yaw, a.yaw, YAW_JOINT_GAIN);
   joint.SettingRelativeSpeed(leg.hip_pitch, a.hip_pitch, PITCH_JOINT_GAIN);
   joint.SettingRelativeSpeed(leg.knee, a.knee, PITCH_JOINT_GAIN);
   joint.SettingRelativeSpeed(leg.ankle_pitch, a.ankle_pitch, PITCH_JOINT_GAIN);
-  joint.SettingRelativeSpeed(leg.roll, a.roll, ROLL_JOINT_GAIN);
+  joint.SettingRelativeSpeed(leg.hip_roll, a.roll, ROLL_JOINT_GAIN);
   joint.SettingRelativeSpeed(leg.ankle_roll, a.ankle_roll, ROLL_JOINT_GAIN);
 }
 
@@ -169,8 +166,8 @@ void TabeWalk::Run() {
       SolveLeg(agent, LEFT_LEG, left_foot, yaw, roll, locus.GetRightDegreeLJ5());
   const LegAngles right_leg =
       SolveLeg(agent, RIGHT_LEG, right_foot, yaw, -roll, locus.GetLeftDegreeLJ5());
-  CommandLeg(joint, LEFT_LEG, left_leg);
-  CommandLeg(joint, RIGHT_LEG, right_leg);
+  CommandLeg(joint, LEFT_LEG.joints, left_leg);
+  CommandLeg(joint, RIGHT_LEG.joints, right_leg);
 
   locus.SetLocusType(vc >= 0.0 ? LocusPoint::LOCUS_FORWORD : LocusPoint::LOCUS_BACK);
   locus.UpdatePoint();

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <malloc.h>
 
 #include <algorithm>
 #include <climits>
@@ -109,6 +110,38 @@ TEST(ParserTest, MessagesOfEverNewShapesKeepTheTreeBounded) {
   }
   EXPECT_LE(most, Parser::MAX_NODE_NUM + 2 * (300 + 1001));
   EXPECT_EQ(parser.GetCompositeData()->GetChild(299)->GetChild(999)->GetDataInt(0), 1);
+}
+
+// Bytes allocated and not yet freed, mapped blocks included.
+std::size_t AllocatedBytes() {
+  const struct mallinfo2 info = mallinfo2();
+  return info.uordblks + info.hblkhd;
+}
+
+// A kept node must not hold on to the storage an outsized element needed, or messages that
+// put one at an ever new place pile it up node by node until the agent runs out of memory.
+TEST(ParserTest, OutsizedElementsAtEverNewPlacesLeaveNoStorageBehind) {
+  const struct {
+    const char* name;
+    std::string element;
+  } cases[] = {
+      {"40000 blank words", "(a" + std::string(40000, ' ') + ")"},
+      {"a tag of 40000 characters", "(" + std::string(40000, 'a') + ")"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    Parser parser;
+    parser.Update(c.element);
+    std::string shifted;
+    const std::size_t before = AllocatedBytes();
+    for (int i = 0; i < 100; ++i) {
+      shifted += "()";
+      parser.Update(shifted + c.element);
+    }
+    parser.Update("(time (now 1.5))");  // the last outsized element is released too
+    // Kept, the hundred elements would hold 4 MB (tags) or 200 MB (words).
+    EXPECT_LT(AllocatedBytes(), before + 512 * 1024);
+  }
 }
 
 TEST(ParserTest, MissingChildAndNegativeIndexesReadAsEmpty) {

@@ -190,6 +190,11 @@ TEST(AgentStatePerceptionTest, DamagedNumbersAndAMissingStoreDoNotReachTheBodyMo
       "(time (now 1.02))(GYR (n torso) (rt nan inf 1))(HJ (n rlj4) (ax nan))"
       "(FRP (n rf) (c nan 0 0) (f 0 0 inf))");
   EXPECT_TRUE(cycle.AllFinite());
+  // Angles no joint reaches turn like their wrapped angle; 1e308 degrees would overflow
+  // the conversion to radians.
+  cycle.Perceive("(time (now 1.04))(HJ (n rlj4) (ax 400))(HJ (n hj2) (ax 1e308))");
+  EXPECT_DOUBLE_EQ(cycle.agent().GetJointDegree(HJ_RLJ4), 40.0);
+  EXPECT_TRUE(cycle.AllFinite());
 
   Singleton<RawStorage>::ExchangeForTest(nullptr);
   cycle.agent().Update();

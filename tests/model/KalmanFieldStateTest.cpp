@@ -174,6 +174,24 @@ TEST(KalmanFieldStateTest, LineEndsAtAFlagAreAveragedIntoItsSighting) {
   EXPECT_NEAR(flag.GetHorizonDegree(), 20.25, 1e-12);
 }
 
+// No sensor gives such angles, but a direction is periodic: the sighting is placed at its
+// wrapped angles, and 1e308 degrees would overflow the conversion to radians.
+TEST(KalmanFieldStateTest, SightingAnglesBeyondAHalfTurnArePlacedAsWrapped) {
+  for (ModelCycle::FieldModel model : {ModelCycle::KALMAN, ModelCycle::SIMPLE}) {
+    ModelCycle cycle("Alpha", 1, model);
+    cycle.Start(PerceptionText().GameStateWithTeam(1, "left", 0.0, "PlayOn").Str(),
+                Eigen::Vector3d(-1.0, 0.0, 0.0));
+    cycle.Step(PerceptionText().Time(0.02).Ball({2.0, 380.0, -370.0}).Str());
+    const Ball& ball = cycle.field().GetBall();
+    const Eigen::Affine3d& head = cycle.agent().GetBodyPart(BP_HEAD).global_transform;
+    EXPECT_TRUE(ball.GetRelativeCoordinates().isApprox(
+        head * Tool::PolarToCartesian(Eigen::Vector3d(2.0, 20.0, -10.0)), 1e-12));
+    EXPECT_NEAR(ball.GetHorizonDegree(), 20.0, 1e-12);
+    cycle.Step(PerceptionText().Time(0.04).Ball({2.0, 1e308, -1e308}).Str());
+    EXPECT_TRUE(cycle.AllFinite()) << model;
+  }
+}
+
 TEST(KalmanFieldStateTest, GyroscopeIntegratesTheHeadingByTrapezoids) {
   // 90 degrees/s after 0 turns 0.9; 90 after 90 turns 1.8; -90 after 90 crosses zero half
   // way and turns 0.
