@@ -366,7 +366,8 @@ TEST_F(AgentZAMPTest, StrategyByModeAndUniformNumber) {
     const std::unique_ptr<Strategy> strategy = AgentZAMP::CreateStrategy(c.mode, c.unum);
     const std::string out = ::testing::internal::GetCapturedStdout();
     ASSERT_NE(strategy, nullptr);
-    EXPECT_EQ(typeid(*strategy), c.strategy) << c.mode << " " << c.unum;
+    const Strategy& chosen = *strategy;
+    EXPECT_EQ(typeid(chosen), c.strategy) << c.mode << " " << c.unum;
     const bool known = c.strategy != typeid(StrategyZAMP);
     EXPECT_EQ(out, known ? ""
                          : std::string("I use default mode because \"") + c.mode +
