@@ -4,6 +4,7 @@
 #include "core/Singleton.h"
 #include "model/AgentState.h"
 #include "model/FieldState.h"
+#include "motion/ReadyPose.h"
 
 namespace zamp {
 
@@ -37,26 +38,7 @@ void OldKick::Run() { Play(*this); }
 void OldKick::Set() {
   JointController& joints = *Singleton<JointController>::GetInstance();
   const FieldState& field = *Singleton<FieldState>::GetInstance();
-  joints.SettingRelativeSpeed(HJ_RAJ1, -100.0, 0.1);
-  joints.SettingRelativeSpeed(HJ_LAJ1, -100.0, 0.1);
-  joints.SettingRelativeSpeed(HJ_RAJ2, -20.0, 0.1);
-  joints.SettingRelativeSpeed(HJ_LAJ2, 20.0, 0.1);
-  joints.SettingRelativeSpeed(HJ_RAJ3, 90.0, 0.1);
-  joints.SettingRelativeSpeed(HJ_LAJ3, -90.0, 0.1);
-  joints.SettingRelativeSpeed(HJ_RAJ4, 0.0, 0.1);
-  joints.SettingRelativeSpeed(HJ_LAJ4, 0.0, 0.1);
-  joints.SettingRelativeSpeed(HJ_RLJ1, 0.0, 0.1);
-  joints.SettingRelativeSpeed(HJ_RLJ2, 0.0, 0.1);
-  joints.SettingRelativeSpeed(HJ_RLJ3, 25.0, 0.1);
-  joints.SettingRelativeSpeed(HJ_RLJ4, -60.0, 0.1);
-  joints.SettingRelativeSpeed(HJ_RLJ5, 35.0, 0.1);
-  joints.SettingRelativeSpeed(HJ_RLJ6, 0.0, 0.1);
-  joints.SettingRelativeSpeed(HJ_LLJ1, 0.0, 0.1);
-  joints.SettingRelativeSpeed(HJ_LLJ2, 0.0, 0.1);
-  joints.SettingRelativeSpeed(HJ_LLJ3, 25.0, 0.1);
-  joints.SettingRelativeSpeed(HJ_LLJ4, -60.0, 0.1);
-  joints.SettingRelativeSpeed(HJ_LLJ5, 35.0, 0.1);
-  joints.SettingRelativeSpeed(HJ_LLJ6, 0.0, 0.1);
+  SetReadyPose(joints, 0.1);
   ++current_time_;
   if (current_time_ > 60) {
     if (field.GetBall().GetHorizonDegree() > 0.0) {

@@ -18,6 +18,7 @@
 #include "motion/OldKick.h"
 #include "motion/QuickKick.h"
 #include "motion/QuickKickMorvaleq.h"
+#include "motion/ReadyPose.h"
 #include "motion/StandUpFromBack.h"
 #include "motion/StandUpFromProne.h"
 #include "motion/TabeWalk.h"
@@ -38,18 +39,6 @@ namespace {
 const double BEAM_TABLE[MAX_TEAM_AGENT_NUM][2] = {
     {-14.5, 0.0}, {-12.5, 0.5}, {-11.0, -2.5}, {-10.0, 2.0}, {-7.5, -1.0}, {-7.0, 4.0},
     {-5.0, 0.5},  {-2.0, -2.0}, {-1.0, 0.0},   {-2.5, 3.0},  {-4.0, -1.5}};
-
-// The arm pose shared by the ready pose and walking: arms forward and down, elbows bent.
-void SetArmPose(JointController& joint) {
-  joint.SettingRelativeSpeed(HJ_RAJ1, -100.0, 0.5);
-  joint.SettingRelativeSpeed(HJ_LAJ1, -100.0, 0.5);
-  joint.SettingRelativeSpeed(HJ_RAJ2, -20.0, 0.5);
-  joint.SettingRelativeSpeed(HJ_LAJ2, 20.0, 0.5);
-  joint.SettingRelativeSpeed(HJ_RAJ3, 90.0, 0.5);
-  joint.SettingRelativeSpeed(HJ_LAJ3, -90.0, 0.5);
-  joint.SettingRelativeSpeed(HJ_RAJ4, 0.0, 0.5);
-  joint.SettingRelativeSpeed(HJ_LAJ4, 0.0, 0.5);
-}
 
 }  // namespace
 
@@ -224,25 +213,13 @@ void AgentZAMP::BehaveReady() {
   JointController& joint = *Singleton<JointController>::GetInstance();
   const int cycle = Singleton<WorldState>::GetInstance()->GetServerCycle();
 
-  SetArmPose(joint);
-  joint.SettingRelativeSpeed(HJ_RLJ1, 0.0, 0.5);
-  joint.SettingRelativeSpeed(HJ_RLJ2, 0.0, 0.5);
-  joint.SettingRelativeSpeed(HJ_LLJ1, 0.0, 0.5);
-  joint.SettingRelativeSpeed(HJ_LLJ2, 0.0, 0.5);
-  joint.SettingRelativeSpeed(HJ_RLJ3, 25.0, 0.5);
-  joint.SettingRelativeSpeed(HJ_LLJ3, 25.0, 0.5);
-  joint.SettingRelativeSpeed(HJ_RLJ4, -60.0, 0.5);
-  joint.SettingRelativeSpeed(HJ_LLJ4, -60.0, 0.5);
-  joint.SettingRelativeSpeed(HJ_RLJ5, 35.0, 0.5);
-  joint.SettingRelativeSpeed(HJ_LLJ5, 35.0, 0.5);
-  joint.SettingRelativeSpeed(HJ_RLJ6, 0.0, 0.5);
-  joint.SettingRelativeSpeed(HJ_LLJ6, 0.0, 0.5);
+  SetReadyPose(joint, 0.5);
   // The head sweeps from side to side every 150 cycles (3 s) to see more of the field.
   joint.SettingRelativeSpeed(HJ_HJ1, (cycle % 150 <= 74) ? 120.0 : -120.0, 0.05);
 }
 
 void AgentZAMP::BehaveMove() {
-  SetArmPose(*Singleton<JointController>::GetInstance());
+  SetReadyArmPose(*Singleton<JointController>::GetInstance(), 0.5);
   strategy_->Run();
   walk_->Run();
 }
