@@ -44,14 +44,8 @@ const Capture CAPTURES[] = {
 std::unique_ptr<zamp::AgentZAMP> StartAgent(const Capture& capture, int uniform_number,
                                             const std::string& first_message,
                                             zamp::EffectorAgent& effector) {
-  bench::Renew<zamp::Parser>();
-  bench::Renew<zamp::RawStorage>();
-  bench::Renew<zamp::WorldState>();
-  bench::Renew<zamp::AgentState>();
-  bench::Renew<zamp::FieldState>();
-  bench::Renew<zamp::StrategyInformation>();
-  bench::Renew<zamp::JointController>();
-  bench::Renew<Drawing>();
+  bench::Renew<zamp::Parser, zamp::RawStorage, zamp::WorldState, zamp::AgentState, zamp::FieldState,
+               zamp::StrategyInformation, zamp::JointController, Drawing>();
   std::vector<std::string> args = {"agent", std::string("--team=") + capture.team,
                                    std::string("--type=") + capture.type,
                                    "--unum=" + std::to_string(uniform_number)};

@@ -30,11 +30,10 @@ inline std::vector<std::string> ReadLines(const std::string& file) {
   return lines;
 }
 
-// Frees the previous replay's instance and forgets it.
-template <typename T>
+// Frees the previous replay's instances and forgets them.
+template <typename... Ts>
 void Renew() {
-  delete zamp::Singleton<T>::GetInstance();
-  zamp::Singleton<T>::ResetForTest();
+  ((delete zamp::Singleton<Ts>::GetInstance(), zamp::Singleton<Ts>::ResetForTest()), ...);
 }
 
 inline double Percentile(std::vector<double> values, double fraction) {

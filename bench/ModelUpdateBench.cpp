@@ -39,12 +39,8 @@ const Capture kCaptures[] = {
 // Fresh shared instances as Agent::Init creates them, then the start-up step with the
 // first message and the beam.
 void StartAgent(const Capture& capture, const std::string& first_message) {
-  bench::Renew<zamp::Parser>();
-  bench::Renew<zamp::RawStorage>();
-  bench::Renew<zamp::WorldState>();
-  bench::Renew<zamp::AgentState>();
-  bench::Renew<zamp::FieldState>();
-  bench::Renew<zamp::StrategyInformation>();
+  bench::Renew<zamp::Parser, zamp::RawStorage, zamp::WorldState, zamp::AgentState, zamp::FieldState,
+               zamp::StrategyInformation>();
   Singleton<zamp::Parser>::Create();
   Singleton<zamp::RawStorage>::Create();
   Singleton<zamp::WorldState>::Create();
