@@ -23,7 +23,7 @@
 #include <memory>
 #include <string>
 
-#include "core/Agent.h"
+#include "agent/Agent.h"
 
 namespace zamp {
 

@@ -1,4 +1,4 @@
-#include "core/Agent.h"
+#include "agent/Agent.h"
 
 #include <gtest/gtest.h>
 
