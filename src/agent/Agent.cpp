@@ -22,6 +22,8 @@ Agent::Agent(int argc, char** argv) : agent_socket_(new RcssserverSocket()), can
   Agent::Init(argc, argv);
 }
 
+Agent::Agent(DeferInit) : agent_socket_(new RcssserverSocket()), can_init_beam_(true) {}
+
 Agent::~Agent() {
   delete agent_socket_;
   agent_socket_ = nullptr;
@@ -52,19 +54,23 @@ void Agent::UpdatePerception(const std::string& message) {
   Singleton<AgentState>::GetInstance()->Update();
 }
 
-std::string Agent::Step(const std::string& message, EffectorAgent& effector) {
+void Agent::Decide(const std::string& message, EffectorAgent& effector) {
   UpdatePerception(message);
   Singleton<FieldState>::GetInstance()->Update();
   Singleton<StrategyInformation>::GetInstance()->Update();
   Think();
   ControlEffector(effector);
+}
+
+std::string Agent::Step(const std::string& message, EffectorAgent& effector) {
+  Decide(message, effector);
   return effector.Make();
 }
 
 void Agent::Run() {
   EffectorAgent effector;
   if (!agent_socket_->Init()) {
-    connection_failed_ = true;
+    SetFailed();
     return;
   }
 
@@ -97,7 +103,7 @@ void Agent::SettingBeam() {
 void Agent::ControlEffector(EffectorAgent&) {}
 
 int Agent::GetExitStatus() const {
-  return (connection_failed_ || agent_socket_->HasAbnormalEnd()) ? 1 : 0;
+  return (failed_ || agent_socket_->HasAbnormalEnd()) ? 1 : 0;
 }
 
 }  // namespace zamp

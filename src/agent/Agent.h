@@ -39,15 +39,24 @@ class Agent {
   int GetExitStatus() const;
 
  protected:
+  // For agents that create other shared instances: the link exists and nothing else; the
+  // derived constructor calls its own Init.
+  struct DeferInit {};
+  explicit Agent(DeferInit);
+
   // The model updates shared by the start-up step and the cycle: parse, store, game state
   // and body model.
   void UpdatePerception(const std::string& message);
+  // Step up to the effector inputs: every model update, Think and ControlEffector.
+  void Decide(const std::string& message, EffectorAgent& effector);
+  // The process then exits with status 1.
+  void SetFailed() { failed_ = true; }
 
   RcssserverSocket* agent_socket_;
   bool can_init_beam_;
 
  private:
-  bool connection_failed_ = false;
+  bool failed_ = false;  // connection failed or the agent gave up
 };
 
 }  // namespace zamp

@@ -163,8 +163,8 @@ bool RcssserverSocket::Init() {
   return true;
 }
 
-void RcssserverSocket::SendMessage(const std::string& msg) {
-  if (msg.empty()) return;
+bool RcssserverSocket::SendMessage(const std::string& msg) {
+  if (msg.empty()) return true;
   const std::string frame = FrameCodec::Encode(msg);
   std::size_t sent = 0;
   while (sent < frame.size()) {
@@ -173,9 +173,10 @@ void RcssserverSocket::SendMessage(const std::string& msg) {
     const ssize_t written =
         rcss_socket_.send(frame.data() + sent, frame.size() - sent, MSG_NOSIGNAL);
     if (written < 0 && errno == EINTR) continue;
-    if (written <= 0) return;
+    if (written <= 0) return false;
     sent += static_cast<std::size_t>(written);
   }
+  return true;
 }
 
 bool RcssserverSocket::ReceiveMessage() {

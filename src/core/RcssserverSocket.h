@@ -36,8 +36,9 @@ class RcssserverSocket {
   // Installs the SIGINT handler, binds and connects. False (after a message on standard
   // error) when the link cannot be set up.
   bool Init();
-  // Sends one whole frame; an empty text sends nothing. A dead link shows on the next receive.
-  void SendMessage(const std::string& msg);
+  // Sends one whole frame; an empty text sends nothing. False when the frame could not be
+  // written whole; on the agent link a dead link also shows on the next receive.
+  bool SendMessage(const std::string& msg);
   // Receives one frame into the server message; false ends the run.
   bool ReceiveMessage();
   // Waits until the link is readable; false on SIGINT, time-out or a failed wait.

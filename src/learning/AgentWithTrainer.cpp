@@ -1,0 +1,148 @@
+#include "learning/AgentWithTrainer.h"
+
+#include <cstdlib>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "core/Drawing.h"
+#include "core/EffectorAgent.h"
+#include "core/JointController.h"
+#include "core/Parser.h"
+#include "core/RawStorage.h"
+#include "core/RcssserverSocket.h"
+#include "core/Singleton.h"
+#include "learning/EffectorTrainer.h"
+#include "model/AgentState.h"
+#include "model/FieldState.h"
+#include "model/SimpleFieldState.h"
+#include "model/StrategyInformation.h"
+#include "model/WorldState.h"
+#include "motion/ReadyPose.h"
+
+namespace zamp {
+
+namespace {
+
+const char SCENE_PATH_OPTION[] = "--scene-path=";
+const char SCENE_PATH_VARIABLE[] = "ZAMP_SCENE_PATH";
+
+}  // namespace
+
+AgentWithTrainer::AgentWithTrainer(int argc, char** argv)
+    : Agent(DeferInit{}), trainer_socket_(new RcssserverSocket()) {
+  AgentWithTrainer::Init(argc, argv);
+  // The trainer link gets only its port: host and every other setting keep the defaults,
+  // so it always goes to the local host whatever --host says.
+  std::string port = "--port=" + std::to_string(agent_socket_->GetPort() + TRAINER_PORT_OFFSET);
+  std::vector<char> text(port.begin(), port.end());
+  text.push_back('\0');
+  char* trainer_argv[] = {text.data(), nullptr};
+  trainer_socket_->ReadOptions(1, trainer_argv);
+}
+
+AgentWithTrainer::~AgentWithTrainer() { delete trainer_socket_; }
+
+void AgentWithTrainer::Init(int argc, char** argv) {
+  agent_socket_->ReadOptions(argc, argv);
+  scene_path_ = ReadScenePath(argc, argv);
+
+  Singleton<Parser>::Create();
+  Singleton<RawStorage>::Create();
+  Singleton<WorldState>::Create();
+  Singleton<AgentState>::Create();
+  // The joint controller reads the robot type when it is created.
+  Singleton<WorldState>::GetInstance()->SetTeamName(agent_socket_->GetTeamName());
+  Singleton<AgentState>::GetInstance()->SetUniformNumber(agent_socket_->GetUniformNumber());
+  Singleton<AgentState>::GetInstance()->SetAgentType(agent_socket_->GetAgentType());
+  Singleton<FieldState>::Create<SimpleFieldState>();
+  Singleton<StrategyInformation>::Create();
+  Singleton<JointController>::Create();
+  Singleton<Drawing>::Create<Drawing>(true);
+}
+
+std::string AgentWithTrainer::ReadScenePath(int argc, char** argv) {
+  const std::string option = SCENE_PATH_OPTION;
+  std::string path;
+  for (int i = 0; i < argc; ++i) {
+    const std::string arg = argv[i] != nullptr ? argv[i] : "";
+    if (arg.compare(0, option.size(), option) == 0) path = arg.substr(option.size());
+  }
+  if (path.empty()) {
+    const char* variable = std::getenv(SCENE_PATH_VARIABLE);
+    if (variable != nullptr) path = variable;
+  }
+  return path.empty() ? DEFAULT_SCENE_PATH : path;
+}
+
+int AgentWithTrainer::GetTrainerPort() const { return trainer_socket_->GetPort(); }
+
+const std::string& AgentWithTrainer::GetTrainerHost() const { return trainer_socket_->GetHost(); }
+
+std::string AgentWithTrainer::Step(const std::string& message, EffectorAgent& effector,
+                                   EffectorTrainer& trainer, std::string& trainer_message) {
+  Decide(message, effector);
+  ControlEffectorTrainer(trainer);
+  std::string agent_message = effector.Make();
+  trainer_message = trainer.Make();
+  return agent_message;
+}
+
+void AgentWithTrainer::Run() {
+  EffectorAgent effector;
+  EffectorTrainer trainer;
+  if (!agent_socket_->Init() || !trainer_socket_->Init()) {
+    SetFailed();
+    return;
+  }
+  effector.SetNaoPath(scene_path_);
+
+  effector.SetEffectorAgentUse(true, false, false, false, false, false);
+  agent_socket_->SendMessage(effector.Make());
+
+  agent_socket_->ReceiveMessage();
+  UpdatePerception(agent_socket_->GetServerMessage());
+  SettingBeam();
+
+  // A learning agent always beams: its trials start from a known place.
+  effector.SetEffectorAgentUse(false, true, true, false, false, false);
+  agent_socket_->SendMessage(effector.Make());
+
+  effector.SetEffectorAgentUse(false, false, false, true, true, agent_socket_->IsSynMode());
+  std::string trainer_message;
+  while (agent_socket_->ReceiveMessage() && !agent_socket_->HasEndSignal()) {
+    agent_socket_->SendMessage(
+        Step(agent_socket_->GetServerMessage(), effector, trainer, trainer_message));
+    SendTrainerMessage(trainer_message);
+    if (trainer_lost_ && stop_on_trainer_loss_) {
+      SetFailed();
+      break;
+    }
+  }
+  Done();
+}
+
+void AgentWithTrainer::SendTrainerMessage(const std::string& message) {
+  if (trainer_socket_->SendMessage(message) || trainer_lost_) return;
+  trainer_lost_ = true;
+  std::cerr << "the trainer link to " << trainer_socket_->GetHost() << ":"
+            << trainer_socket_->GetPort() << " is lost; trainer commands no longer arrive"
+            << std::endl;
+}
+
+void AgentWithTrainer::Done() {
+  agent_socket_->Done();
+  trainer_socket_->Done();
+}
+
+void AgentWithTrainer::ControlEffectorTrainer(EffectorTrainer&) {}
+
+void AgentWithTrainer::SettingReadyPose(double gain) {
+  // The match agent's ready pose with the head straight ahead; the toes hold still.
+  JointController& joints = *Singleton<JointController>::GetInstance();
+  joints.SettingRelativeSpeed(HJ_HJ1, 0.0, gain);
+  joints.SettingRelativeSpeed(HJ_HJ2, 0.0, gain);
+  SetReadyPose(joints, gain);
+}
+
+}  // namespace zamp

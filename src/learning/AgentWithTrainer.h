@@ -1,0 +1,66 @@
+// Base of every learning agent. Beside the player's link to the agent port it keeps a second
+// link to the server's trainer port (agent port + 100, always on the local host), through
+// which it places the ball and the robots between trials. The link is only written: the
+// server's monitor stream on it is never read, which stalls nothing on the real server.
+//
+// Cycle, in this order: receive, Parser, RawStorage, WorldState, AgentState, field state
+// (SimpleFieldState), StrategyInformation, Think, ControlEffector, ControlEffectorTrainer,
+// the agent message (sent first), then the trainer message (sent only when not empty).
+//
+// The scene file sent at start-up is a setting of the learning agents: --scene-path=PATH,
+// else the environment variable ZAMP_SCENE_PATH, else the model path the real server
+// resolves in its own data directory.
+#pragma once
+
+#include <string>
+
+#include "agent/Agent.h"
+
+namespace zamp {
+
+class EffectorTrainer;
+
+class AgentWithTrainer : public Agent {
+ public:
+  static constexpr const char* DEFAULT_SCENE_PATH = "rsg/agent/nao/nao_hetero.rsg";
+  static constexpr int TRAINER_PORT_OFFSET = 100;
+
+  AgentWithTrainer(int argc, char** argv);
+  ~AgentWithTrainer() override;
+
+  void Init(int argc, char** argv) override;
+  void Run() override;
+  void Done() override;
+  virtual void ControlEffectorTrainer(EffectorTrainer& effector);
+
+  // One cycle without sockets: the agent message is returned, the trainer message is left in
+  // trainer_message.
+  std::string Step(const std::string& message, EffectorAgent& effector,
+                   EffectorTrainer& trainer, std::string& trainer_message);
+
+  const std::string& GetScenePath() const { return scene_path_; }
+  int GetTrainerPort() const;
+  const std::string& GetTrainerHost() const;
+
+  // The scene path from the command line, the environment or the default, in that order.
+  static std::string ReadScenePath(int argc, char** argv);
+
+ protected:
+  // The common standing pose every learning agent takes between trials; gain as
+  // JointController::SettingRelativeSpeed takes it.
+  static void SettingReadyPose(double gain);
+  // Sends on the trainer link. The first failure prints one warning; an agent that set
+  // stop_on_trainer_loss_ then ends its run after this cycle with status 1, since every
+  // later score would be measured without the trainer's placement.
+  void SendTrainerMessage(const std::string& message);
+  bool HasLostTrainer() const { return trainer_lost_; }
+
+  RcssserverSocket* trainer_socket_;
+  bool stop_on_trainer_loss_ = false;
+
+ private:
+  std::string scene_path_;
+  bool trainer_lost_ = false;
+};
+
+}  // namespace zamp
