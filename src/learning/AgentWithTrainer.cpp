@@ -1,6 +1,9 @@
 #include "learning/AgentWithTrainer.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdlib>
+#include <filesystem>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -143,6 +146,46 @@ void AgentWithTrainer::SettingReadyPose(double gain) {
   joints.SettingRelativeSpeed(HJ_HJ1, 0.0, gain);
   joints.SettingRelativeSpeed(HJ_HJ2, 0.0, gain);
   SetReadyPose(joints, gain);
+}
+
+}  // namespace zamp
+
+namespace zamp {
+
+void AgentWithTrainer::ReadNumbers(const std::string& path, int n, Eigen::VectorXd& values) {
+  const Eigen::Index count = std::min<Eigen::Index>(std::max(n, 0), values.size());
+  std::ifstream file(path);
+  Eigen::Index read = 0;
+  for (; read < count; ++read) {
+    double value = 0.0;
+    if (!(file >> value) || !std::isfinite(value)) break;
+    values[read] = value;
+  }
+  if (read == count) return;
+  for (Eigen::Index i = read; i < count; ++i) values[i] = 0.0;
+  std::cerr << "could read only " << read << " of " << count << " numbers from " << path
+            << "; the rest start at 0" << std::endl;
+}
+
+void AgentWithTrainer::AppendVector(const std::string& path, const Eigen::VectorXd& values) {
+  std::ofstream file(path, std::ios::app);
+  if (!file) {
+    if (unwritable_.insert(path).second) {
+      std::cerr << "cannot write " << path << "; its records are lost" << std::endl;
+    }
+    return;
+  }
+  for (Eigen::Index i = 0; i < values.size(); ++i) file << values[i] << "\t";
+  file << "\n";
+  file.flush();
+}
+
+void AgentWithTrainer::OpenRecord(const std::string& path, std::ofstream& stream) {
+  std::error_code ignored;
+  const std::filesystem::path folder = std::filesystem::path(path).parent_path();
+  if (!folder.empty()) std::filesystem::create_directories(folder, ignored);
+  stream.open(path, std::ios::trunc);
+  if (!stream) std::cerr << "cannot write " << path << "; its records are lost" << std::endl;
 }
 
 }  // namespace zamp

@@ -12,6 +12,9 @@
 // resolves in its own data directory.
 #pragma once
 
+#include <Eigen/Core>
+#include <fstream>
+#include <set>
 #include <string>
 
 #include "agent/Agent.h"
@@ -55,12 +58,23 @@ class AgentWithTrainer : public Agent {
   void SendTrainerMessage(const std::string& message);
   bool HasLostTrainer() const { return trainer_lost_; }
 
+  // Reads up to n numbers (at most the vector's size) from a text file into the front of
+  // values. Values it cannot read become 0, with one warning naming the file.
+  static void ReadNumbers(const std::string& path, int n, Eigen::VectorXd& values);
+  // Appends one line to path: each value in the stream's default format followed by a tab.
+  // A file that cannot be opened gets one warning naming it, the first time.
+  void AppendVector(const std::string& path, const Eigen::VectorXd& values);
+  // Opens a record file for writing from the start, creating its folder; one warning naming
+  // it when that fails (the stream then writes nothing).
+  static void OpenRecord(const std::string& path, std::ofstream& stream);
+
   RcssserverSocket* trainer_socket_;
   bool stop_on_trainer_loss_ = false;
 
  private:
   std::string scene_path_;
   bool trainer_lost_ = false;
+  std::set<std::string> unwritable_;  // output files already warned about
 };
 
 }  // namespace zamp

@@ -11,5 +11,8 @@ namespace zamp::test {
 
 // name: the executable under apps/ ("zamp_agent"); args: its options.
 ChildProcess StartAgent(const std::string& name, const std::vector<std::string>& args);
+// The same in another working directory, for agents that write files there.
+ChildProcess StartAgentIn(const std::string& directory, const std::string& name,
+                          const std::vector<std::string>& args);
 
 }  // namespace zamp::test

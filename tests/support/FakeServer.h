@@ -16,6 +16,8 @@ class FakeServer {
  public:
   // Binds and listens; throws std::runtime_error when the loopback port cannot be had.
   FakeServer();
+  // The same on a given port, for a second port at a fixed distance from the first.
+  explicit FakeServer(int port);
   ~FakeServer();
   FakeServer(const FakeServer&) = delete;
   FakeServer& operator=(const FakeServer&) = delete;

@@ -19,11 +19,15 @@ namespace test {
 class SyntheticScene {
  public:
   // torso: m, team frame; heading: degrees (0 facing +x); head: the head's pose in the
-  // torso frame (x right, y forward, z up), as the body model computes it.
-  SyntheticScene(const Eigen::Vector3d& torso, double heading, const Eigen::Affine3d& head)
+  // torso frame (x right, y forward, z up), as the body model computes it; tilt: degrees
+  // about the torso's x axis (positive leans forward), for a robot that falls.
+  SyntheticScene(const Eigen::Vector3d& torso, double heading, const Eigen::Affine3d& head,
+                 double tilt = 0.0)
       : torso_(torso), head_(head) {
     const double angle = (heading - 90.0) * kPi / 180.0;
-    to_field_ = Eigen::AngleAxisd(angle, Eigen::Vector3d::UnitZ()).toRotationMatrix();
+    to_field_ = (Eigen::AngleAxisd(angle, Eigen::Vector3d::UnitZ()) *
+                 Eigen::AngleAxisd(-tilt * kPi / 180.0, Eigen::Vector3d::UnitX()))
+                    .toRotationMatrix();
   }
 
   // A team-frame point (m) as a polar sighting.

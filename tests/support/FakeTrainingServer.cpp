@@ -1,0 +1,159 @@
+#include "support/FakeTrainingServer.h"
+
+#include <Eigen/Geometry>
+#include <array>
+#include <cmath>
+#include <regex>
+#include <stdexcept>
+
+#include "core/const.h"
+#include "support/PerceptionText.h"
+#include "support/SyntheticScene.h"
+
+namespace zamp::test {
+
+namespace {
+
+// Tries this many agent ports before giving up on finding a free trainer port 100 above one.
+const int PORT_ATTEMPTS = 50;
+const int TRAINER_PORT_OFFSET = 100;
+// The agent sends its trainer message right after its agent message; waiting this long for it
+// applies it in the same cycle on an idle machine without slowing cycles that send none.
+const std::chrono::milliseconds TRAINER_WAIT{1};
+const std::chrono::seconds ACCEPT_TIMEOUT{10};
+// Vision comes with every third perception, as on the real server.
+const int VISION_PERIOD = 3;
+const double START_TIME = 100.0;  // s, server clock of the first perception
+
+double Wrap180(double degree) {
+  double wrapped = std::fmod(degree, 360.0);
+  if (wrapped > 180.0) wrapped -= 360.0;
+  if (wrapped < -180.0) wrapped += 360.0;
+  return wrapped;
+}
+
+}  // namespace
+
+FakeTrainingServer::Script FakeTrainingServer::Walker(double forward, double side, double turn,
+                                                      double fall_after) {
+  return [=](World& world) {
+    world.free_time += CYCLE;
+    if (world.free_time >= fall_after) {
+      world.tilt = 90.0;
+      return;
+    }
+    world.robot.x() += forward * CYCLE;
+    world.robot.y() += side * CYCLE;
+    world.heading = Wrap180(world.heading + turn * CYCLE);
+  };
+}
+
+FakeTrainingServer::FakeTrainingServer() {
+  for (int attempt = 0; attempt < PORT_ATTEMPTS && !trainer_server_; ++attempt) {
+    agent_server_ = std::make_unique<FakeServer>();
+    try {
+      trainer_server_ = std::make_unique<FakeServer>(agent_server_->Port() + TRAINER_PORT_OFFSET);
+    } catch (const std::runtime_error&) {
+      agent_server_.reset();
+    }
+  }
+  if (!trainer_server_) throw std::runtime_error("fake training server: no free port pair");
+}
+
+FakeTrainingServer::~FakeTrainingServer() {}
+
+std::string FakeTrainingServer::Perception() const {
+  const double now = START_TIME + world_.cycle * CYCLE;
+  PerceptionText text;
+  text.Time(now);
+  if (world_.cycle == 0) {
+    text.GameStateWithTeam(UNUM, "left", world_.cycle * CYCLE, play_mode_);
+  } else {
+    text.GameState(world_.cycle * CYCLE, play_mode_);
+  }
+  text.Gyro(Eigen::Vector3d::Zero()).Accelerometer(Eigen::Vector3d(0.0, 0.0, 9.81));
+  std::array<double, HINGE_JOINT_NUM> joints{};
+  text.Joints(joints);
+  if (world_.cycle % VISION_PERIOD == 0) {
+    // The head's offset in the torso cancels in every direction between two landmarks,
+    // which is all the learning agents' field model takes its orientation from.
+    const Eigen::Affine3d head(Eigen::Translation3d(0.0, 0.0, 0.2));
+    const SyntheticScene scene(world_.robot, world_.heading, head, world_.tilt);
+    scene.AddLandmarks(text, true);
+    text.Ball(scene.See(world_.ball));
+    text.GroundTruth(world_.robot, world_.heading, world_.ball);
+  }
+  return text.Str();
+}
+
+void FakeTrainingServer::Apply(const std::string& text, bool& moved) {
+  static const std::regex move(
+      R"(\(agent \(unum (\d+)\) \(team (\w+)\) \(move (\S+) (\S+) (\S+) (\S+)\)\))");
+  static const std::regex ball(R"(\(ball \(pos (\S+) (\S+) (\S+)\) \(vel (\S+) (\S+) (\S+)\)\))");
+  for (std::sregex_iterator it(text.begin(), text.end(), move), end; it != end; ++it) {
+    const std::smatch& m = *it;
+    // Team words are case-sensitive on the real server, and only player 10 exists here.
+    if (std::stoi(m[1]) != UNUM || m[2] != "Left") continue;
+    world_.robot = Eigen::Vector3d(std::stod(m[3]), std::stod(m[4]), std::stod(m[5]));
+    world_.heading = Wrap180(std::stod(m[6]) + 90.0);
+    world_.tilt = 0.0;
+    world_.free_time = 0.0;
+    moved = true;
+  }
+  for (std::sregex_iterator it(text.begin(), text.end(), ball), end; it != end; ++it) {
+    const std::smatch& m = *it;
+    world_.ball = Eigen::Vector3d(std::stod(m[1]), std::stod(m[2]), std::stod(m[3]));
+    world_.ball_speed = Eigen::Vector3d(std::stod(m[4]), std::stod(m[5]), std::stod(m[6]));
+  }
+}
+
+void FakeTrainingServer::DrainTrainer(FakeConnection& trainer, bool& moved) {
+  std::chrono::milliseconds wait = TRAINER_WAIT;
+  while (const std::optional<std::string> text = trainer.ReceiveFrame(wait)) {
+    commands_.push_back(Command{world_.cycle, *text});
+    Apply(*text, moved);
+    wait = std::chrono::milliseconds(0);
+  }
+}
+
+bool FakeTrainingServer::Run(int cycles, std::chrono::milliseconds timeout,
+                             const std::function<bool(const World&)>& until) {
+  std::unique_ptr<FakeConnection> agent = agent_server_->Accept(ACCEPT_TIMEOUT);
+  std::unique_ptr<FakeConnection> trainer = trainer_server_->Accept(ACCEPT_TIMEOUT);
+  if (!agent || !trainer) return false;
+
+  // Start-up: the scene, one perception, then init with the beam.
+  for (int i = 0; i < 2; ++i) {
+    if (i == 1 && !agent->SendFrame(Perception())) return true;
+    const std::optional<std::string> text = agent->ReceiveFrame(timeout);
+    if (!text) {
+      agent_closed_ = true;
+      return true;
+    }
+    start_up_.push_back(*text);
+  }
+
+  for (int i = 0; i < cycles; ++i) {
+    ++world_.cycle;
+    if (!agent->SendFrame(Perception(), timeout)) break;
+    const std::optional<std::string> answer = agent->ReceiveFrame(timeout);
+    if (!answer) {
+      agent_closed_ = true;
+      break;
+    }
+    last_agent_message_ = *answer;
+    bool moved = false;
+    if (close_trainer_after_ < 0 || world_.cycle <= close_trainer_after_) {
+      DrainTrainer(*trainer, moved);
+    }
+    if (world_.cycle == close_trainer_after_) trainer->Close();
+    moved_.push_back(moved);
+    if (!moved && script_) script_(world_);
+    if (until && until(world_)) break;
+  }
+  agent->Close();
+  trainer->Close();
+  return true;
+}
+
+}  // namespace zamp::test

@@ -1,0 +1,100 @@
+// A stand-in for the instrumented training server that the learning agents run against: an
+// agent port and a trainer port 100 above it, both on 127.0.0.1 (the agent port chosen by the
+// system). It plays one robot, the left team's player 10, and the ball in a scripted world,
+// runs in lock step with the agent (one perception, one answer), applies the trainer's
+// player moves and ball placements, and records every trainer command with the cycle it
+// arrived in.
+//
+// Each perception holds time, game state, joints (all at 0), gyroscope and accelerometer;
+// every third one also vision: the eight landmarks as the robot sees them (tilted when it has
+// fallen) and the ground truth mypos, myorien and ballpos. Frames: the left team's, which is
+// the server's field frame; metres, degrees, seconds.
+#pragma once
+
+#include <Eigen/Core>
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "support/FakeServer.h"
+
+namespace zamp::test {
+
+class FakeTrainingServer {
+ public:
+  static constexpr double CYCLE = 0.02;  // s
+  static constexpr int UNUM = 10;        // the robot played, of team "Left"
+
+  struct World {
+    Eigen::Vector3d robot{0.0, 0.0, 0.375};  // m
+    double heading = 0.0;                    // degrees, 0 facing +x
+    double tilt = 0.0;                       // degrees; 90 lies on the ground
+    Eigen::Vector3d ball{0.0, 0.0, 0.042};   // m
+    Eigen::Vector3d ball_speed = Eigen::Vector3d::Zero();  // m/s
+    double free_time = 0.0;  // s since the trainer last moved the robot
+    int cycle = 0;           // perceptions sent so far
+  };
+  // Runs once per cycle for a robot the trainer did not move in that cycle.
+  using Script = std::function<void(World&)>;
+
+  struct Command {
+    int cycle;  // the perception it answered
+    std::string text;
+  };
+
+  // A robot that, while free, slides along +x and +y at fixed speeds (m/s) whatever its
+  // heading, turns at a fixed rate (degrees/s), and tips over once it has been free for
+  // fall_after seconds.
+  static Script Walker(double forward, double side, double turn, double fall_after);
+
+  // Throws std::runtime_error when no pair of free ports 100 apart is found.
+  FakeTrainingServer();
+  ~FakeTrainingServer();
+  FakeTrainingServer(const FakeTrainingServer&) = delete;
+  FakeTrainingServer& operator=(const FakeTrainingServer&) = delete;
+
+  int AgentPort() const { return agent_server_->Port(); }
+  int TrainerPort() const { return trainer_server_->Port(); }
+
+  void SetScript(Script script) { script_ = std::move(script); }
+  void SetPlayMode(const std::string& play_mode) { play_mode_ = play_mode; }
+  // Closes the trainer link after that many cycles, as a server that dropped it would.
+  void CloseTrainerAfter(int cycles) { close_trainer_after_ = cycles; }
+  World& GetWorld() { return world_; }
+
+  // Accepts the agent's two links, answers its start-up and runs up to cycles perceptions,
+  // each answered within the time-out, then closes both links. Stops early when the agent
+  // closes its link or stops answering, or when until returns true after a cycle. False
+  // when the agent never connected both links.
+  bool Run(int cycles, std::chrono::milliseconds timeout = std::chrono::seconds(60),
+           const std::function<bool(const World&)>& until = nullptr);
+
+  int Cycles() const { return world_.cycle; }
+  bool AgentClosed() const { return agent_closed_; }
+  const std::vector<std::string>& StartUpMessages() const { return start_up_; }
+  const std::string& LastAgentMessage() const { return last_agent_message_; }
+  const std::vector<Command>& Commands() const { return commands_; }
+  // Per cycle: whether a trainer move put the robot somewhere.
+  const std::vector<bool>& MovedInCycle() const { return moved_; }
+
+ private:
+  std::string Perception() const;
+  void Apply(const std::string& text, bool& moved);
+  void DrainTrainer(FakeConnection& trainer, bool& moved);
+
+  std::unique_ptr<FakeServer> agent_server_;
+  std::unique_ptr<FakeServer> trainer_server_;
+  World world_;
+  Script script_;
+  std::string play_mode_ = "PlayOn";
+  int close_trainer_after_ = -1;
+  bool agent_closed_ = false;
+  std::vector<std::string> start_up_;
+  std::string last_agent_message_;
+  std::vector<Command> commands_;
+  std::vector<bool> moved_;
+};
+
+}  // namespace zamp::test
