@@ -37,6 +37,7 @@ double Wrap180(double degree) {
 FakeTrainingServer::Script FakeTrainingServer::Walker(double forward, double side, double turn,
                                                       double fall_after) {
   return [=](World& world) {
+    if (world.moved) return;
     world.free_time += CYCLE;
     if (world.free_time >= fall_after) {
       world.tilt = 90.0;
@@ -45,6 +46,28 @@ FakeTrainingServer::Script FakeTrainingServer::Walker(double forward, double sid
     world.robot.x() += forward * CYCLE;
     world.robot.y() += side * CYCLE;
     world.heading = Wrap180(world.heading + turn * CYCLE);
+  };
+}
+
+FakeTrainingServer::Script FakeTrainingServer::Kicker(const std::vector<KickTrial>& trials) {
+  return [trials, kicked = -1](World& world) mutable {
+    const int trial = world.ball_placements - 1;
+    if (trial < 0 || trials.empty()) return;
+    const KickTrial& script = trials[trial % trials.size()];
+    if (!world.moved) {
+      world.free_time += CYCLE;
+      if (world.free_time >= script.fall_after) world.tilt = 90.0;
+    }
+    if (kicked != trial && world.tilt == 0.0 && world.free_time >= script.kick_after) {
+      kicked = trial;
+      world.ball_speed = Eigen::Vector3d(script.speed, 0.0, 0.0);
+    }
+    if (world.ball_speed.x() == 0.0) return;
+    world.ball.x() += world.ball_speed.x() * CYCLE;
+    if ((world.ball_speed.x() > 0.0) == (world.ball.x() >= script.stop_x)) {
+      world.ball.x() = script.stop_x;
+      world.ball_speed.setZero();
+    }
   };
 }
 
@@ -104,6 +127,7 @@ void FakeTrainingServer::Apply(const std::string& text, bool& moved) {
     const std::smatch& m = *it;
     world_.ball = Eigen::Vector3d(std::stod(m[1]), std::stod(m[2]), std::stod(m[3]));
     world_.ball_speed = Eigen::Vector3d(std::stod(m[4]), std::stod(m[5]), std::stod(m[6]));
+    ++world_.ball_placements;
   }
 }
 
@@ -148,7 +172,8 @@ bool FakeTrainingServer::Run(int cycles, std::chrono::milliseconds timeout,
     }
     if (world_.cycle == close_trainer_after_) trainer->Close();
     moved_.push_back(moved);
-    if (!moved && script_) script_(world_);
+    world_.moved = moved;
+    if (script_) script_(world_);
     if (until && until(world_)) break;
   }
   agent->Close();

@@ -35,9 +35,21 @@ class FakeTrainingServer {
     Eigen::Vector3d ball_speed = Eigen::Vector3d::Zero();  // m/s
     double free_time = 0.0;  // s since the trainer last moved the robot
     int cycle = 0;           // perceptions sent so far
+    bool moved = false;      // the trainer placed the robot in this cycle
+    int ball_placements = 0; // trainer ball placements so far
   };
-  // Runs once per cycle for a robot the trainer did not move in that cycle.
+  // Runs once per cycle, after that cycle's trainer commands.
   using Script = std::function<void(World&)>;
+
+  // One kick trial as the world plays it, counted from the moment the trainer lets the robot
+  // go: the robot tips over at fall_after (s), the ball, if the robot still stands, is kicked
+  // at kick_after (s) and rolls along x at speed (m/s) until it reaches stop_x (m).
+  struct KickTrial {
+    double fall_after;
+    double kick_after;
+    double speed;
+    double stop_x;
+  };
 
   struct Command {
     int cycle;  // the perception it answered
@@ -48,6 +60,8 @@ class FakeTrainingServer {
   // heading, turns at a fixed rate (degrees/s), and tips over once it has been free for
   // fall_after seconds.
   static Script Walker(double forward, double side, double turn, double fall_after);
+  // The ball placements of the trainer start the trials in turn, round the table.
+  static Script Kicker(const std::vector<KickTrial>& trials);
 
   // Throws std::runtime_error when no pair of free ports 100 apart is found.
   FakeTrainingServer();
