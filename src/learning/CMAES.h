@@ -25,6 +25,7 @@
 #include <ostream>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "learning/Parameters.h"
 #include "learning/Random.h"
@@ -316,12 +317,7 @@ class CMAES {
         for (int i = 0; i < N; ++i) x[i] = xmean[i] + sigma * rgD[i] * rand.gauss();
       } else {
         for (int i = 0; i < N; ++i) tempRandom[i] = rgD[i] * rand.gauss();
-        for (int i = 0; i < N; ++i) {
-          const T* row = B[i];
-          T sum = 0;
-          for (int j = 0; j < N; ++j) sum += row[j] * tempRandom[j];
-          x[i] = xmean[i] + sigma * sum;
-        }
+        multiplyB(tempRandom, x);
       }
     }
     if (state == UPDATED || gen == 0) gen += 1;
@@ -445,82 +441,18 @@ class CMAES {
     genOfEigensysUpdate = gen;
   }
 
-  // Householder reduction of the symmetric matrix in V to tridiagonal form (EISPACK tred2):
-  // diagonal into d, sub-diagonal into e[1..N-1], the orthogonal transformation into V.
+  // Householder reduction of the symmetric N x N matrix in V to tridiagonal form (EISPACK
+  // tred2): diagonal into d, sub-diagonal into e[1..N-1], the orthogonal transformation into V.
   void householder(T** V, T* d, T* e) {
     const int n = params.N;
-    for (int j = 0; j < n; ++j) d[j] = V[n - 1][j];
-    for (int i = n - 1; i > 0; --i) {
-      T scale = 0;
-      T h = 0;
-      for (int k = 0; k < i; ++k) scale += std::fabs(d[k]);
-      if (scale == 0) {
-        e[i] = d[i - 1];
-        for (int j = 0; j < i; ++j) {
-          d[j] = V[i - 1][j];
-          V[i][j] = 0;
-          V[j][i] = 0;
-        }
-      } else {
-        for (int k = 0; k < i; ++k) {
-          d[k] /= scale;
-          h += d[k] * d[k];
-        }
-        T f = d[i - 1];
-        T g = std::sqrt(h);
-        if (f > 0) g = -g;
-        e[i] = scale * g;
-        h -= f * g;
-        d[i - 1] = f - g;
-        for (int j = 0; j < i; ++j) e[j] = 0;
-        for (int j = 0; j < i; ++j) {
-          f = d[j];
-          V[j][i] = f;
-          g = e[j] + V[j][j] * f;
-          for (int k = j + 1; k <= i - 1; ++k) {
-            g += V[k][j] * d[k];
-            e[k] += V[k][j] * f;
-          }
-          e[j] = g;
-        }
-        f = 0;
-        for (int j = 0; j < i; ++j) {
-          e[j] /= h;
-          f += e[j] * d[j];
-        }
-        const T hh = f / (h + h);
-        for (int j = 0; j < i; ++j) e[j] -= hh * d[j];
-        for (int j = 0; j < i; ++j) {
-          f = d[j];
-          g = e[j];
-          for (int k = j; k <= i - 1; ++k) V[k][j] -= (f * e[k] + g * d[k]);
-          d[j] = V[i - 1][j];
-          V[i][j] = 0;
-        }
-      }
-      d[i] = h;
+    eigenWork_.resize(static_cast<size_t>(n) * n);
+    for (int a = 0; a < n; ++a) {
+      for (int b = 0; b < n; ++b) eigenWork_[b * n + a] = V[a][b];
     }
-
-    for (int i = 0; i < n - 1; ++i) {
-      V[n - 1][i] = V[i][i];
-      V[i][i] = 1;
-      const T h = d[i + 1];
-      if (h != 0) {
-        for (int k = 0; k <= i; ++k) d[k] = V[k][i + 1] / h;
-        for (int j = 0; j <= i; ++j) {
-          T g = 0;
-          for (int k = 0; k <= i; ++k) g += V[k][i + 1] * V[k][j];
-          for (int k = 0; k <= i; ++k) V[k][j] -= g * d[k];
-        }
-      }
-      for (int k = 0; k <= i; ++k) V[k][i + 1] = 0;
+    tred2(d, e);
+    for (int a = 0; a < n; ++a) {
+      for (int b = 0; b < n; ++b) V[a][b] = eigenWork_[b * n + a];
     }
-    for (int j = 0; j < n; ++j) {
-      d[j] = V[n - 1][j];
-      V[n - 1][j] = 0;
-    }
-    V[n - 1][n - 1] = 1;
-    e[0] = 0;
   }
 
   // Counts the entries where Q diag(diag) Q^T differs from C or Q^T Q from the identity;
@@ -688,10 +620,19 @@ class CMAES {
       for (int j = diag ? i : 0; j <= i; ++j) {
         T& cij = C[i][j];
         cij = (1 - ccov1 - ccovmu) * cij + ccov1 * (pc[i] * pc[j] + pathCorrection * cij);
-        for (int k = 0; k < mu; ++k) {
-          const T* x = population[index[k]];
-          cij += ccovmu * params.weights[k] * (x[i] - xold[i]) * (x[j] - xold[j]) / sigmasquare;
-        }
+      }
+    }
+    // Parent by parent, so that every entry still receives its terms in rank order.
+    deviation_.resize(N);
+    T* dev = deviation_.data();
+    for (int k = 0; k < mu; ++k) {
+      const T* x = population[index[k]];
+      for (int i = 0; i < N; ++i) dev[i] = x[i] - xold[i];
+      const T wk = ccovmu * params.weights[k];
+      for (int i = 0; i < N; ++i) {
+        const T a = wk * dev[i];
+        const int first = diag ? i : 0;
+        addScaledSquare(C[i] + first, a, dev + first, sigmasquare, i + 1 - first);
       }
     }
     updateDiagonalExtremes();
@@ -699,17 +640,133 @@ class CMAES {
 
   // Eigenvalues of C into diag (unsorted), eigenvectors as columns into Q.
   void eigen(T* diag, T** Q, T* work) {
-    const int N = params.N;
-    for (int i = 0; i < N; ++i) {
-      for (int j = 0; j <= i; ++j) Q[i][j] = Q[j][i] = C[i][j];
+    const int n = params.N;
+    eigenWork_.resize(static_cast<size_t>(n) * n);
+    // C is symmetric, so its full matrix is its own transpose.
+    for (int i = 0; i < n; ++i) {
+      for (int j = 0; j <= i; ++j) eigenWork_[i * n + j] = eigenWork_[j * n + i] = C[i][j];
     }
-    householder(Q, diag, work);
-    ql(diag, work, Q);
+    tred2(diag, work);
+    tql2(diag, work);
+    for (int a = 0; a < n; ++a) {
+      for (int b = 0; b < n; ++b) Q[a][b] = eigenWork_[b * n + a];
+    }
+  }
+
+  // The decomposition works on eigenWork_, which holds the matrix V transposed: V[a][b] is
+  // column(b)[a]. The EISPACK loops run down the columns of V, so this way they run along
+  // contiguous memory; the arithmetic and its order are those of the routines.
+  T* column(int b) { return eigenWork_.data() + static_cast<size_t>(b) * params.N; }
+
+  // EISPACK tred2 on eigenWork_.
+  void tred2(T* d, T* e) {
+    const int n = params.N;
+    for (int j = 0; j < n; ++j) d[j] = column(j)[n - 1];
+    for (int i = n - 1; i > 0; --i) {
+      T scale = 0;
+      T h = 0;
+      for (int k = 0; k < i; ++k) scale += std::fabs(d[k]);
+      if (scale == 0) {
+        e[i] = d[i - 1];
+        for (int j = 0; j < i; ++j) {
+          T* vj = column(j);
+          d[j] = vj[i - 1];
+          vj[i] = 0;
+          column(i)[j] = 0;
+        }
+      } else {
+        for (int k = 0; k < i; ++k) {
+          d[k] /= scale;
+          h += d[k] * d[k];
+        }
+        T f = d[i - 1];
+        T g = std::sqrt(h);
+        if (f > 0) g = -g;
+        e[i] = scale * g;
+        h -= f * g;
+        d[i - 1] = f - g;
+        for (int j = 0; j < i; ++j) e[j] = 0;
+        T* vi = column(i);
+        for (int j = 0; j < i; ++j) {
+          const T* vj = column(j);
+          f = d[j];
+          vi[j] = f;
+          g = e[j] + vj[j] * f;
+          for (int k = j + 1; k <= i - 1; ++k) {
+            g += vj[k] * d[k];
+            e[k] += vj[k] * f;
+          }
+          e[j] = g;
+        }
+        f = 0;
+        for (int j = 0; j < i; ++j) {
+          e[j] /= h;
+          f += e[j] * d[j];
+        }
+        const T hh = f / (h + h);
+        for (int j = 0; j < i; ++j) e[j] -= hh * d[j];
+        for (int j = 0; j < i; ++j) {
+          T* vj = column(j);
+          f = d[j];
+          g = e[j];
+          subtractTwoScaled(vj + j, f, e + j, g, d + j, i - j);
+          d[j] = vj[i - 1];
+          vj[i] = 0;
+        }
+      }
+      d[i] = h;
+    }
+
+    for (int i = 0; i < n - 1; ++i) {
+      T* vi = column(i);
+      T* vnext = column(i + 1);
+      vi[n - 1] = vi[i];
+      vi[i] = 1;
+      const T h = d[i + 1];
+      if (h != 0) {
+        for (int k = 0; k <= i; ++k) d[k] = vnext[k] / h;
+        // Column j's update reads neither column i+1 nor the other columns, so four sums
+        // can run side by side (each in its own order) before their columns are updated.
+        int j = 0;
+        for (; j + 3 <= i; j += 4) {
+          T* v0 = column(j);
+          T* v1 = column(j + 1);
+          T* v2 = column(j + 2);
+          T* v3 = column(j + 3);
+          T g0 = 0, g1 = 0, g2 = 0, g3 = 0;
+          for (int k = 0; k <= i; ++k) {
+            const T a = vnext[k];
+            g0 += a * v0[k];
+            g1 += a * v1[k];
+            g2 += a * v2[k];
+            g3 += a * v3[k];
+          }
+          subtractScaled(v0, g0, d, i + 1);
+          subtractScaled(v1, g1, d, i + 1);
+          subtractScaled(v2, g2, d, i + 1);
+          subtractScaled(v3, g3, d, i + 1);
+        }
+        for (; j <= i; ++j) {
+          T* vj = column(j);
+          T g = 0;
+          for (int k = 0; k <= i; ++k) g += vnext[k] * vj[k];
+          subtractScaled(vj, g, d, i + 1);
+        }
+      }
+      for (int k = 0; k <= i; ++k) vnext[k] = 0;
+    }
+    for (int j = 0; j < n; ++j) {
+      T* vj = column(j);
+      d[j] = vj[n - 1];
+      vj[n - 1] = 0;
+    }
+    column(n - 1)[n - 1] = 1;
+    e[0] = 0;
   }
 
   // Implicit QL with Wilkinson shifts on the tridiagonal matrix (d, e) (EISPACK tql2),
-  // accumulating the rotations into V.
-  void ql(T* d, T* e, T** V) {
+  // accumulating the rotations into eigenWork_.
+  void tql2(T* d, T* e) {
     const int n = params.N;
     for (int i = 1; i < n; ++i) e[i - 1] = e[i];
     e[n - 1] = 0;
@@ -750,11 +807,7 @@ class CMAES {
             c = p / r;
             p = c * d[i] - s * g;
             d[i + 1] = h + s * (c * g + s * d[i]);
-            for (int k = 0; k < n; ++k) {
-              h = V[k][i + 1];
-              V[k][i + 1] = s * V[k][i] + c * h;
-              V[k][i] = c * V[k][i] - s * h;
-            }
+            rotate(column(i), column(i + 1), c, s, n);
           }
           p = -s * s2 * c3 * el1 * e[l] / dl1;
           e[l] = s * p;
@@ -765,6 +818,97 @@ class CMAES {
       e[l] = 0;
     }
   }
+
+  // c += a v / q, in pairs for the compiler to pack.
+  static void addScaledSquare(T* __restrict c, T a, const T* __restrict v, T q, int n) {
+    int k = 0;
+    for (; k + 1 < n; k += 2) {
+      const T t0 = a * v[k] / q;
+      const T t1 = a * v[k + 1] / q;
+      c[k] += t0;
+      c[k + 1] += t1;
+    }
+    if (k < n) c[k] += a * v[k] / q;
+  }
+
+  // v -= g d, in pairs for the compiler to pack.
+  static void subtractScaled(T* __restrict v, T g, const T* __restrict d, int n) {
+    int k = 0;
+    for (; k + 1 < n; k += 2) {
+      const T a0 = g * d[k];
+      const T a1 = g * d[k + 1];
+      v[k] -= a0;
+      v[k + 1] -= a1;
+    }
+    if (k < n) v[k] -= g * d[k];
+  }
+
+  // v -= f e + g d, in pairs for the compiler to pack.
+  static void subtractTwoScaled(T* __restrict v, T f, const T* __restrict e, T g,
+                                const T* __restrict d, int n) {
+    int k = 0;
+    for (; k + 1 < n; k += 2) {
+      const T a0 = f * e[k] + g * d[k];
+      const T a1 = f * e[k + 1] + g * d[k + 1];
+      v[k] -= a0;
+      v[k + 1] -= a1;
+    }
+    if (k < n) v[k] -= (f * e[k] + g * d[k]);
+  }
+
+  // (vi, vnext) <- (c vi - s vnext, s vi + c vnext), element by element. Written in pairs so
+  // that the compiler can pack each pair into one vector operation.
+  static void rotate(T* __restrict vi, T* __restrict vnext, T c, T s, int n) {
+    int k = 0;
+    for (; k + 1 < n; k += 2) {
+      const T h0 = vnext[k];
+      const T h1 = vnext[k + 1];
+      const T v0 = vi[k];
+      const T v1 = vi[k + 1];
+      vnext[k] = s * v0 + c * h0;
+      vnext[k + 1] = s * v1 + c * h1;
+      vi[k] = c * v0 - s * h0;
+      vi[k + 1] = c * v1 - s * h1;
+    }
+    for (; k < n; ++k) {
+      const T h = vnext[k];
+      vnext[k] = s * vi[k] + c * h;
+      vi[k] = c * vi[k] - s * h;
+    }
+  }
+
+  // x = xmean + sigma B z. Eight rows at a time keep eight independent sums, enough to hide
+  // the latency of the additions; each row still adds its terms in column order.
+  void multiplyB(const T* z, T* x) const {
+    const int N = params.N;
+    int i = 0;
+    for (; i + 7 < N; i += 8) {
+      const T* const* b = B + i;
+      T s0 = 0, s1 = 0, s2 = 0, s3 = 0, s4 = 0, s5 = 0, s6 = 0, s7 = 0;
+      for (int j = 0; j < N; ++j) {
+        const T zj = z[j];
+        s0 += b[0][j] * zj;
+        s1 += b[1][j] * zj;
+        s2 += b[2][j] * zj;
+        s3 += b[3][j] * zj;
+        s4 += b[4][j] * zj;
+        s5 += b[5][j] * zj;
+        s6 += b[6][j] * zj;
+        s7 += b[7][j] * zj;
+      }
+      const T sums[8] = {s0, s1, s2, s3, s4, s5, s6, s7};
+      for (int r = 0; r < 8; ++r) x[i + r] = xmean[i + r] + sigma * sums[r];
+    }
+    for (; i < N; ++i) {
+      const T* row = B[i];
+      T sum = 0;
+      for (int j = 0; j < N; ++j) sum += row[j] * z[j];
+      x[i] = xmean[i] + sigma * sum;
+    }
+  }
+
+  std::vector<T> eigenWork_;  // N x N, the decomposition's matrix, transposed
+  std::vector<T> deviation_;  // N, one parent's step in adaptC2
 };
 
 }  // namespace zamp
