@@ -193,7 +193,7 @@ class CMAES {
     eigenTimings.start();
   }
 
-  // The arrays point into each other's allocation scheme; a copy would share them.
+  // A copy would share the arrays and free them twice.
   CMAES(const CMAES&) = delete;
   CMAES& operator=(const CMAES&) = delete;
 
@@ -284,8 +284,10 @@ class CMAES {
   }
 
   // Draws lambda new candidates around the mean. The first generation (and every one while
-  // the diagonal phase lasts) samples along the coordinate axes.
+  // the diagonal phase lasts) samples along the coordinate axes. Throws std::runtime_error
+  // before init.
   const T* const* samplePopulation() {
+    if (!xmean) throw std::runtime_error("samplePopulation(): the optimiser is not initialised");
     const int N = params.N;
     const bool diag = isDiagonalPhase();
     if (diag) {
@@ -419,6 +421,7 @@ class CMAES {
 
   // Decomposes C into B and rgD when it is due (see the Parameters' updateCmode) or forced.
   void updateEigensystem(bool force) {
+    if (!xmean) return;  // nothing to decompose before init
     eigenTimings.update();
     if (!force) {
       if (eigensysIsUptodate) return;

@@ -75,6 +75,13 @@ TEST(CMAESTest, IncompleteParametersAreRejected) {
     EXPECT_STREQ(e.what(),
                  "init(): incomplete parameters (Parameters::init must run before CMAES::init)");
   }
+  // Without a run there is nothing to sample, update or write.
+  EXPECT_THROW(cma.samplePopulation(), std::runtime_error);
+  const double f[1] = {0.0};
+  EXPECT_EQ(cma.updateDistribution(f), nullptr);
+  std::ostringstream out;
+  cma.writeToStream(CMAES<double>::WKAll | CMAES<double>::WKXMean, out);
+  EXPECT_EQ(out.str(), "");
 }
 
 TEST(CMAESTest, SameSeedGivesTheSameRun) {
