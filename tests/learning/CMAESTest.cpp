@@ -279,6 +279,33 @@ TEST(CMAESTest, EigenDecompositionReproducesTheCovariance) {
   EXPECT_EQ(cma->checkEigen(squares.data(), cma->B), 0);
 }
 
+TEST(CMAESTest, HouseholderLeavesATridiagonalSimilarMatrix) {
+  const Parameters<double> p = MakeParameters(3, 0.0, 1.0);
+  auto cma = MakeOptimiser(p, 2);
+  const double a[3][3] = {{4, 1, 2}, {1, 3, 0.5}, {2, 0.5, 1}};
+  double rows[3][3];
+  double* v[3] = {rows[0], rows[1], rows[2]};
+  for (int i = 0; i < 3; ++i) {
+    for (int j = 0; j < 3; ++j) rows[i][j] = a[i][j];
+  }
+  double d[3], e[3];
+  cma->householder(v, d, e);
+  // V^T A V must be the tridiagonal matrix with diagonal d and sub-diagonal e[1], e[2].
+  for (int r = 0; r < 3; ++r) {
+    for (int c = 0; c < 3; ++c) {
+      double t = 0;
+      for (int i = 0; i < 3; ++i) {
+        for (int j = 0; j < 3; ++j) t += v[i][r] * a[i][j] * v[j][c];
+      }
+      double expected = 0;
+      if (r == c) expected = d[r];
+      if (r == c + 1) expected = e[r];
+      if (c == r + 1) expected = e[c];
+      EXPECT_NEAR(t, expected, 1e-14) << r << " " << c;
+    }
+  }
+}
+
 TEST(CMAESTest, HypotTable) {
   struct Case {
     double a, b, expected;
