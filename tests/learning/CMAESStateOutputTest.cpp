@@ -265,6 +265,16 @@ TEST_F(CMAESStateOutputTest, WriteToFileAppendsAndSkipsTheFitnessFileBeforeTheFi
   EXPECT_EQ(ReadFile(Path("resume.dat")), std::string(kSmallResume) + "0.8\n");
   EXPECT_EQ(ReadFile(Path("outcmaesfit.dat")), "0.8\n");
 
+  // A full device opens but takes nothing: the lost block is reported, not passed over.
+  if (std::filesystem::exists("/dev/full")) {
+    try {
+      cma->writeToFile(Cma::WKResume, "/dev/full");
+      ADD_FAILURE() << "a failed write passed";
+    } catch (const std::runtime_error& e) {
+      EXPECT_STREQ(e.what(), "writeToFile(): could not write '/dev/full'");
+    }
+  }
+
   const std::string bad = Path("missing/dir/best.dat");
   try {
     cma->writeToFile(Cma::WKXBest, bad);
