@@ -20,21 +20,21 @@ const double ROTATION_ACCELE = 0.05;
 // m/s that a current speed of 1.0 stands for, forward and sideways.
 const Eigen::Vector3d MAX_WALK_SPEED(0.5338078291814946, 0.4, 0.0);
 
-// Phase multipliers of the server cycle in degrees: the step repeats every 12 cycles and
-// the foot lift twice per step.
+// Degrees of phase per server cycle: the step repeats every 12 cycles, the foot lift twice
+// per step.
 const double STEP_PHASE_RATE = 30.0;
 const double LIFT_PHASE_RATE = 60.0;
 
-// Radians per unit speed, forward and backward walking differ.
-const double HIP_PITCH_FACTOR_FORWARD = 1.0666544004537009;
-const double HIP_PITCH_FACTOR_BACKWARD = 1.0292971058347193;
-const double FOOT_LIFT_FORWARD = 0.310342;                // rad
-const double FOOT_LIFT_BACKWARD = 0.320952;               // rad
-const double LATERAL_SHIFT_FORWARD = 0.026337;            // rad
-const double LATERAL_SHIFT_BACKWARD = 0.05851;            // rad
-const double SIDEWAYS_SWAY_FACTOR = 0.2955026243572807;   // rad per unit speed
-const double TURNING_FACTOR = 0.19738581623010132 * 4.0;  // rad per unit speed
-const double KNEE_FACTOR = -2.17;
+// Forward and backward walking differ in hip swing, foot lift and lateral shift.
+const double HIP_PITCH_FACTOR_FORWARD = 1.0666544004537009;   // rad per unit speed
+const double HIP_PITCH_FACTOR_BACKWARD = 1.0292971058347193;  // rad per unit speed
+const double FOOT_LIFT_FORWARD = 0.310342;                    // rad
+const double FOOT_LIFT_BACKWARD = 0.320952;                   // rad
+const double LATERAL_SHIFT_FORWARD = 0.026337;                // rad
+const double LATERAL_SHIFT_BACKWARD = 0.05851;                // rad
+const double SIDEWAYS_SWAY_FACTOR = 0.2955026243572807;       // rad per unit speed
+const double TURNING_FACTOR = 0.19738581623010132 * 4.0;      // rad per unit speed
+const double KNEE_FACTOR = -2.17;                             // knee bend per unit of lift
 
 // The crouched pose the sinusoids swing around, degrees.
 const double HIP_PITCH_OFFSET = 24.5;
