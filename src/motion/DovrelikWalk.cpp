@@ -113,6 +113,9 @@ void DovrelikWalk::Run() {
   joint.SettingRelativeSpeed(HJ_RLJ1, Tool::ToDegree(yaw), JOINT_GAIN);
   joint.SettingRelativeSpeed(HJ_LLJ1, Tool::ToDegree(yaw), JOINT_GAIN);
 
+  // Callers that skip AdjustSpeed would otherwise ramp the speeds past full speed without
+  // bound; the other engines clamp here too.
+  LimitTarget();
   UpdateSpeed(vertical_);
   UpdateSpeed(horizon_);
   UpdateSpeed(rotation_);
