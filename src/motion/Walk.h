@@ -10,6 +10,9 @@
 // engines, AgentState's published walk speeds.
 #pragma once
 
+#include <cmath>
+#include <initializer_list>
+
 namespace zamp {
 
 class Walk {
@@ -63,6 +66,30 @@ class Walk {
   void Stop();
 
  protected:
+  // A target that is not a finite number asks for no motion on its axis.
+  void ZeroNonFiniteTargets() {
+    for (Speed* s : {&vertical_, &horizon_, &rotation_}) {
+      if (!std::isfinite(s->target)) s->target = 0.0;
+    }
+  }
+  // Handles a pending stop request at the start of a gait cycle: the targets become 0 and
+  // the request is consumed; when the current speeds already lie inside the stop band the
+  // standing pose is sent, the speeds are reset and the result is true (no gait this
+  // cycle). Otherwise the gait runs on while the speeds ramp down.
+  bool ConsumeStopRequest() {
+    if (!stop_) return false;
+    SettingSpeed(0.0, 0.0, 0.0);
+    stop_ = false;
+    if (std::fabs(vertical_.current) < STOP_SPEED_BAND &&
+        std::fabs(horizon_.current) < STOP_SPEED_BAND &&
+        std::fabs(rotation_.current) < STOP_SPEED_BAND) {
+      Stop();
+      ResetCurrentSpeed();
+      return true;
+    }
+    return false;
+  }
+
   Speed vertical_;  // forward (+) / backward (-)
   Speed horizon_;   // sideways
   Speed rotation_;  // turning

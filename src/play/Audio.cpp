@@ -78,6 +78,16 @@ std::vector<int> intToBits(int n, int numBits) {
   return bits;
 }
 
+std::vector<int> intToBits(std::uint64_t n, int numBits) {
+  std::vector<int> bits;
+  if (numBits < 0) return bits;
+  bits.reserve(numBits);
+  for (int i = numBits - 1; i >= 0; --i) {
+    bits.push_back(i < 64 ? static_cast<int>((n >> i) & 1u) : 0);
+  }
+  return bits;
+}
+
 int bitsToInt(const std::vector<int>& bits, int start, int end) {
   if (start < 0 || end >= static_cast<int>(bits.size()) || start > end) return 0;
   unsigned int value = 0;

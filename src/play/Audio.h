@@ -13,6 +13,7 @@
 // Team frame (own goal at x = -15, attack towards +x); metres and seconds.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -28,6 +29,8 @@ const int DROP_IN_MESSAGE_CHAR_NUM = 13;
 // The numBits lowest bits of n, most significant first; empty when n or numBits is
 // negative.
 std::vector<int> intToBits(int n, int numBits);
+// The same for an unsigned 64-bit n; empty when numBits is negative.
+std::vector<int> intToBits(std::uint64_t n, int numBits);
 
 // Bits start to end inclusive as a number, most significant first; 0 when start < 0, end
 // lies beyond the last bit or start > end. Any non-zero entry counts as a 1.

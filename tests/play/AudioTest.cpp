@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 #include <string>
 #include <vector>
@@ -72,6 +74,25 @@ TEST(AudioTest, IntegersTravelMostSignificantBitFirstWithinBounds) {
   EXPECT_FALSE(bitsToData(payload, time, ball_seen, ball_x, ball_y, agent_x, agent_y, fallen));
   EXPECT_EQ(time + ball_seen + ball_x + ball_y + agent_x + agent_y, 0.0);
   EXPECT_FALSE(fallen);
+}
+
+TEST(AudioTest, UnsignedTwinCarriesAllSixtyFourBits) {
+  EXPECT_EQ(intToBits(std::uint64_t{5}, 4), (std::vector<int>{0, 1, 0, 1}));
+  EXPECT_EQ(intToBits(std::uint64_t{6}, 2), (std::vector<int>{1, 0}));
+  EXPECT_EQ(intToBits(std::uint64_t{3}, -2), std::vector<int>());
+  EXPECT_EQ(intToBits(std::uint64_t{3}, 0), std::vector<int>());
+  // Bit 63 and bit 0 set, asked for 66 bits: two leading zeros above the number.
+  const std::vector<int> wide = intToBits((std::uint64_t{1} << 63) | 1u, 66);
+  ASSERT_EQ(wide.size(), 66u);
+  EXPECT_EQ(wide[0] + wide[1], 0);
+  EXPECT_EQ(wide[2], 1);
+  EXPECT_EQ(wide[65], 1);
+  EXPECT_EQ(std::count(wide.begin(), wide.end(), 1), 2);
+  EXPECT_EQ(intToBits(~std::uint64_t{0}, 64), std::vector<int>(64, 1));
+  // Where both exist, the twins agree.
+  for (int n : {0, 1, 37, 65535, 2147483647}) {
+    EXPECT_EQ(intToBits(static_cast<std::uint64_t>(n), 40), intToBits(n, 40)) << n;
+  }
 }
 
 TEST(AudioTest, PayloadFieldsHoldTheHandWorkedValues) {
