@@ -121,7 +121,8 @@ TEST(customCMAStrategyTest, PhenoColumnsHandedBackLeaveTheUpdateAsFromTheKeptSam
     custom.optimizer->tell();
     custom.optimizer->inc_iter();
 
-    base.ask();
+    const Eigen::MatrixXd geno = base.ask();
+    ASSERT_EQ(population, base.get_gp().pheno(geno));
     for (int r = 0; r < 100; ++r) {
       Candidate& candidate = base.get_solutions().get_candidate(r);
       candidate.set_fvalue((candidate.get_x_dvec() - target).squaredNorm());
