@@ -48,7 +48,11 @@ class CMAStrategy : public ESOStrategy<CMAParameters<TGenoPheno>, CMASolutions> 
   void tell() {
     if (!_generation.drawn()) throw std::logic_error("tell(): no generation was asked");
     _generation.rank(this->_solutions);
-    TCovarianceUpdate::update(this->_parameters, this->_solutions, _generation, this->_niter);
+    // The update counts its own generations: callers need not call inc_iter() for the
+    // path normalisation and the decomposition schedule to advance.
+    CMASolutions& s = this->_solutions;
+    TCovarianceUpdate::update(this->_parameters, s, _generation, s._updates);
+    ++s._updates;
     _generation.consume();
     this->_solutions.sort_candidates();
   }
@@ -64,7 +68,7 @@ class CMAStrategy : public ESOStrategy<CMAParameters<TGenoPheno>, CMASolutions> 
   // ask() without handing back a copy of the generation.
   void sample() {
     CMASolutions& s = this->_solutions;
-    s.update_eigen(this->_parameters, this->_niter);
+    s.update_eigen(this->_parameters);
     _generation.draw(this->_parameters, s);
     const Eigen::MatrixXd& x = _generation.x();
     _pheno_population.resize(x.rows(), x.cols());

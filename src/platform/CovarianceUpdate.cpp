@@ -6,7 +6,7 @@
 namespace libcmaes {
 
 void CovarianceUpdate::apply(const ESOParameters& p, CMASolutions& s, const CMAGeneration& g,
-                             int niter, bool active) {
+                             int updates, bool active) {
   const int n = p._dim;
   const std::vector<int>& order = g.order();
   const int lambda = static_cast<int>(order.size());
@@ -41,7 +41,7 @@ void CovarianceUpdate::apply(const ESOParameters& p, CMASolutions& s, const CMAG
   const double ps_norm = psigma.norm();
   // The step-size path lags at the start; the stall test compares it with its expected
   // length at this generation.
-  const double ps_scale = std::sqrt(1.0 - std::pow(1.0 - p._cs, 2.0 * (niter + 1)));
+  const double ps_scale = std::sqrt(1.0 - std::pow(1.0 - p._cs, 2.0 * (updates + 1)));
   const bool hsig = ps_norm / ps_scale < (1.4 + 2.0 / (n + 1.0)) * p._chi;
   const Eigen::VectorXd pc = (1.0 - p._cc) * s._pc + (hsig ? p._ccsqinv : 0.0) * yw;
 

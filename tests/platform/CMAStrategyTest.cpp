@@ -144,6 +144,29 @@ TEST(CMAStrategyTest, ActiveUpdateClassEqualsActiveAlgorithmSetting) {
   EXPECT_NE(by_setting.get_solutions()._cov, by_default.get_solutions()._cov);
 }
 
+TEST(CMAStrategyTest, CallersThatNeverCountGenerationsStillGetFreshDecompositions) {
+  FitFunc func = Ellipsoid;
+  const std::vector<double> x0(4, 1.0);
+  Parameters parameters(4, x0.data(), 1.0, -1, 2);
+  ASSERT_EQ(parameters._eigen_gap, 1);  // 1 / (10 n (c1 + cmu)) is below 1 at n = 4
+  Strategy strategy(func, parameters);
+  for (int g = 0; g < 40; ++g) {
+    strategy.ask();
+    for (int r = 0; r < strategy.get_solutions().size(); ++r) {
+      Candidate& c = strategy.get_solutions().get_candidate(r);
+      c.set_fvalue(func(c.get_x_ptr(), 4));
+    }
+    strategy.tell();
+  }
+  strategy.ask();
+  const CMASolutions& s = strategy.get_solutions();
+  EXPECT_EQ(strategy.get_niter(), 0);
+  EXPECT_EQ(s._eigen_iter, 40);
+  // Sampling uses the covariance as it is now, which has left the identity.
+  EXPECT_TRUE((s._bd * s._bd.transpose()).isApprox(s._cov, 1e-9));
+  EXPECT_FALSE(s._cov.isApprox(Eigen::MatrixXd::Identity(4, 4), 0.1));
+}
+
 TEST(CMAStrategyTest, NonFiniteValuesRankLastAndNeverReachTheState) {
   FitFunc func = Sphere;
   const double x0[] = {1.0, 1.0, 1.0};
