@@ -28,9 +28,14 @@ void WriteAll(const std::string& path, const std::string& text) {
   out << text;
 }
 
-// A fresh, unique path under the test temporary directory.
+// A fresh path under the test temporary directory, unique to the running test (ctest runs
+// the cases of all four variants in parallel).
 std::string TempPath(const std::string& name) {
-  const std::string path = ::testing::TempDir() + "resume_" + name + ".dat";
+  const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
+  std::string unique = std::string(test->test_suite_name()) + "_" + test->name() + "_" + name;
+  for (char& c : unique)
+    if (c == '/') c = '_';
+  const std::string path = ::testing::TempDir() + unique + ".dat";
   std::remove(path.c_str());
   return path;
 }
