@@ -7,7 +7,12 @@ namespace libcmaes {
 customCMAStrategy::customCMAStrategy(FitFunc& func, Parameters& parameters)
     : Base(func, parameters) {}
 
-Eigen::MatrixXd customCMAStrategy::ask() { return get_gp().pheno(Base::ask()); }
+Eigen::MatrixXd customCMAStrategy::ask() {
+  // The base's ask() mapped through get_gp().pheno(): the base maps every column once
+  // already to fill the candidates, so that mapping is handed back rather than repeated.
+  sample();
+  return pheno_population();
+}
 
 void customCMAStrategy::eval(const Eigen::MatrixXd& candidates, const Eigen::VectorXd& fvalues) {
   if (candidates.cols() != fvalues.size() || candidates.cols() > _solutions.size() ||

@@ -11,6 +11,7 @@
 
 #include "platform/CMASolutions.h"
 #include "platform/ESOParameters.h"
+#include "platform/ZigguratNormal.h"
 
 namespace libcmaes {
 
@@ -35,7 +36,7 @@ class CMAGeneration {
 
  private:
   std::mt19937_64 _rng;
-  std::normal_distribution<double> _normal;
+  ZigguratNormal _normal;
   Eigen::MatrixXd _z;
   Eigen::MatrixXd _y;
   Eigen::MatrixXd _x;

@@ -37,8 +37,8 @@ void CMASolutions::sort_candidates() {
   if (!_candidates.empty()) _best_candidate = _candidates.front();
 }
 
-void CMASolutions::update_eigen(const ESOParameters& parameters, int niter) {
-  if (!_eigen_stale && _eigen_iter >= 0 && niter - _eigen_iter < parameters._eigen_gap) return;
+void CMASolutions::update_eigen(const ESOParameters& parameters) {
+  if (!_eigen_stale && _eigen_iter >= 0 && _updates - _eigen_iter < parameters._eigen_gap) return;
   const Eigen::Index n = _cov.rows();
   if (!_cov.allFinite()) {
     // Only a replaced covariance can get here (updates are checked before they are kept).
@@ -69,7 +69,7 @@ void CMASolutions::update_eigen(const ESOParameters& parameters, int niter) {
   }
   _sqrt_eigenvalues = values.cwiseSqrt();
   _bd = _eigenvectors * _sqrt_eigenvalues.asDiagonal();
-  _eigen_iter = niter;
+  _eigen_iter = _updates;
   _eigen_stale = false;
 }
 

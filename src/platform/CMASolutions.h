@@ -29,9 +29,9 @@ class CMASolutions {
   int size() const { return static_cast<int>(_candidates.size()); }
 
   // Recomputes _eigenvectors and _sqrt_eigenvalues from _cov when the decomposition is due
-  // (every _eigen_gap generations) or the covariance was replaced. Keeps _cov symmetric
+  // (every _eigen_gap updates) or the covariance was replaced. Keeps _cov symmetric
   // and its condition number at most 1e14 by lifting its smallest eigenvalues.
-  void update_eigen(const ESOParameters& parameters, int niter);
+  void update_eigen(const ESOParameters& parameters);
   // True when the search can make no further progress: non-finite state, a step size
   // collapsed below 1e-12 of the initial one or grown beyond 1e20 times it.
   bool degenerate(const ESOParameters& parameters) const;
@@ -49,7 +49,8 @@ class CMASolutions {
   Eigen::MatrixXd _eigenvectors;
   Eigen::VectorXd _sqrt_eigenvalues;
   Eigen::MatrixXd _bd;
-  int _eigen_iter = -1;           // generation of the last decomposition
+  int _updates = 0;               // distribution updates applied (one per tell)
+  int _eigen_iter = -1;           // _updates at the last decomposition
   bool _eigen_stale = true;       // _cov was replaced since the last decomposition
   bool _numeric_failure = false;  // an update would have left non-finite state
 };

@@ -33,20 +33,13 @@ class CMAStrategy : public ESOStrategy<CMAParameters<TGenoPheno>, CMASolutions> 
   // A new generation: _dim rows, _lambda columns, geno space. The candidates are reset to
   // the columns' pheno images with a NaN (not yet evaluated) value.
   Eigen::MatrixXd ask() {
-    CMASolutions& s = this->_solutions;
-    s.update_eigen(this->_parameters, this->_niter);
-    _generation.draw(this->_parameters, s);
-    const Eigen::MatrixXd& x = _generation.x();
-    s._candidates.resize(static_cast<std::size_t>(x.cols()));
-    for (Eigen::Index r = 0; r < x.cols(); ++r) {
-      Candidate& candidate = s._candidates[static_cast<std::size_t>(r)];
-      _pheno.resize(x.rows());
-      this->get_gp().pheno_column(x.col(r), _work, _pheno);
-      candidate.set_x(_pheno);
-      candidate.set_fvalue(std::numeric_limits<double>::quiet_NaN());
-    }
-    return x;
+    sample();
+    return _generation.x();
   }
+
+  // The last asked generation mapped into the caller's space, as get_gp().pheno() of what
+  // ask() returned; kept so that a caller working in pheno space need not map it again.
+  const Eigen::MatrixXd& pheno_population() const { return _pheno_population; }
 
   // Updates the distribution from the last asked generation and the candidates' values
   // (lower is better; NaN counts as worst), then sorts the candidates so that
@@ -55,7 +48,11 @@ class CMAStrategy : public ESOStrategy<CMAParameters<TGenoPheno>, CMASolutions> 
   void tell() {
     if (!_generation.drawn()) throw std::logic_error("tell(): no generation was asked");
     _generation.rank(this->_solutions);
-    TCovarianceUpdate::update(this->_parameters, this->_solutions, _generation, this->_niter);
+    // The update counts its own generations: callers need not call inc_iter() for the
+    // path normalisation and the decomposition schedule to advance.
+    CMASolutions& s = this->_solutions;
+    TCovarianceUpdate::update(this->_parameters, s, _generation, s._updates);
+    ++s._updates;
     _generation.consume();
     this->_solutions.sort_candidates();
   }
@@ -68,10 +65,26 @@ class CMAStrategy : public ESOStrategy<CMAParameters<TGenoPheno>, CMASolutions> 
   }
 
  protected:
+  // ask() without handing back a copy of the generation.
+  void sample() {
+    CMASolutions& s = this->_solutions;
+    s.update_eigen(this->_parameters);
+    _generation.draw(this->_parameters, s);
+    const Eigen::MatrixXd& x = _generation.x();
+    _pheno_population.resize(x.rows(), x.cols());
+    s._candidates.resize(static_cast<std::size_t>(x.cols()));
+    for (Eigen::Index r = 0; r < x.cols(); ++r) {
+      this->get_gp().pheno_column(x.col(r), _work, _pheno_population.col(r));
+      Candidate& candidate = s._candidates[static_cast<std::size_t>(r)];
+      candidate.set_x(_pheno_population.col(r));
+      candidate.set_fvalue(std::numeric_limits<double>::quiet_NaN());
+    }
+  }
+
   CMAGeneration _generation;
 
  private:
-  Eigen::VectorXd _pheno;
+  Eigen::MatrixXd _pheno_population;
   Eigen::VectorXd _work;
 };
 

@@ -18,22 +18,22 @@ namespace libcmaes {
 
 class CovarianceUpdate {
  public:
-  // niter is the number of generations completed before this one.
+  // updates is the number of updates applied before this one.
   static void update(const ESOParameters& parameters, CMASolutions& solutions,
-                     const CMAGeneration& generation, int niter) {
-    apply(parameters, solutions, generation, niter, parameters._algo == aCMAES);
+                     const CMAGeneration& generation, int updates) {
+    apply(parameters, solutions, generation, updates, parameters._algo == aCMAES);
   }
 
   static void apply(const ESOParameters& parameters, CMASolutions& solutions,
-                    const CMAGeneration& generation, int niter, bool active);
+                    const CMAGeneration& generation, int updates, bool active);
 };
 
 // The active update whatever ESOParameters::_algo says.
 class ACovarianceUpdate {
  public:
   static void update(const ESOParameters& parameters, CMASolutions& solutions,
-                     const CMAGeneration& generation, int niter) {
-    CovarianceUpdate::apply(parameters, solutions, generation, niter, true);
+                     const CMAGeneration& generation, int updates) {
+    CovarianceUpdate::apply(parameters, solutions, generation, updates, true);
   }
 };
 

@@ -52,7 +52,7 @@ class ESOParameters {
   double _cmu;      // rank-mu learning rate
   double _dsigma;   // step-size damping
   double _chi;      // expected length of an N(0, I) vector of dimension _dim
-  int _eigen_gap;   // generations between two eigen-decompositions of the covariance
+  int _eigen_gap;   // updates (generations) between two eigen-decompositions
 };
 
 }  // namespace libcmaes

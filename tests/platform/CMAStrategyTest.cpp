@@ -29,6 +29,19 @@ double Ellipsoid(const double* x, const int& n) {
   return f;
 }
 
+// One ask-and-tell generation scored with func; count tells whether the caller counts it.
+template <class TStrategy>
+void Generation(TStrategy& strategy, const FitFunc& func, bool count = true) {
+  strategy.ask();
+  CMASolutions& solutions = strategy.get_solutions();
+  for (int r = 0; r < solutions.size(); ++r) {
+    Candidate& candidate = solutions.get_candidate(r);
+    candidate.set_fvalue(func(candidate.get_x_ptr(), strategy.get_parameters()._dim));
+  }
+  strategy.tell();
+  if (count) strategy.inc_iter();
+}
+
 // Generations until the best value of a generation is below 1e-8, or max_generations.
 int GenerationsToTarget(FitFunc func, int algo, std::uint64_t seed, int max_generations) {
   const int dim = 16;
@@ -36,15 +49,9 @@ int GenerationsToTarget(FitFunc func, int algo, std::uint64_t seed, int max_gene
   Parameters parameters(dim, x0.data(), 2.0, -1, seed);
   parameters._algo = algo;
   Strategy strategy(func, parameters);
+  const CMASolutions& solutions = strategy.get_solutions();
   for (int g = 0; g < max_generations; ++g) {
-    strategy.ask();
-    CMASolutions& solutions = strategy.get_solutions();
-    for (int r = 0; r < solutions.size(); ++r) {
-      Candidate& candidate = solutions.get_candidate(r);
-      candidate.set_fvalue(func(candidate.get_x_ptr(), dim));
-    }
-    strategy.tell();
-    strategy.inc_iter();
+    Generation(strategy, func);
     EXPECT_TRUE(solutions._xmean.allFinite() && std::isfinite(solutions._sigma));
     if (solutions.best_candidate().get_fvalue() < 1e-8) return g + 1;
   }
@@ -57,6 +64,8 @@ TEST(CMAStrategyTest, DefaultParametersFollowThePublishedFormulas) {
   EXPECT_EQ(parameters._mu, 6);
   EXPECT_EQ(parameters._seed, 5u);
   EXPECT_NEAR(parameters._weights.head(6).sum(), 1.0, 1e-12);
+  // ln 6.5 / (6 ln 6.5 - ln 720) = 1.871802 / 4.651562
+  EXPECT_NEAR(parameters._weights[0], 0.402403, 1e-6);
   EXPECT_TRUE((parameters._weights.tail(6).array() <= 0.0).all());
   // At this size the smallest of the three published caps on the negative mass is
   // 1 + c1 / cmu.
@@ -113,19 +122,6 @@ TEST(CMAStrategyTest, ConvergesOnSphereAndEllipsoidAndActiveIsNotSlower) {
   EXPECT_LE(active_total, plain_total);
 }
 
-// One ask-and-tell generation scored with func.
-template <class TStrategy>
-void Generation(TStrategy& strategy, const FitFunc& func) {
-  strategy.ask();
-  CMASolutions& solutions = strategy.get_solutions();
-  for (int r = 0; r < solutions.size(); ++r) {
-    Candidate& candidate = solutions.get_candidate(r);
-    candidate.set_fvalue(func(candidate.get_x_ptr(), strategy.get_parameters()._dim));
-  }
-  strategy.tell();
-  strategy.inc_iter();
-}
-
 TEST(CMAStrategyTest, ActiveUpdateClassEqualsActiveAlgorithmSetting) {
   FitFunc func = Ellipsoid;
   const std::vector<double> x0(6, 1.0);
@@ -142,6 +138,22 @@ TEST(CMAStrategyTest, ActiveUpdateClassEqualsActiveAlgorithmSetting) {
   }
   EXPECT_EQ(by_setting.get_solutions()._cov, by_class.get_solutions()._cov);
   EXPECT_NE(by_setting.get_solutions()._cov, by_default.get_solutions()._cov);
+}
+
+TEST(CMAStrategyTest, CallersThatNeverCountGenerationsStillGetFreshDecompositions) {
+  FitFunc func = Ellipsoid;
+  const std::vector<double> x0(4, 1.0);
+  Parameters parameters(4, x0.data(), 1.0, -1, 2);
+  ASSERT_EQ(parameters._eigen_gap, 1);  // 1 / (10 n (c1 + cmu)) is below 1 at n = 4
+  Strategy strategy(func, parameters);
+  for (int g = 0; g < 40; ++g) Generation(strategy, func, false);
+  strategy.ask();
+  const CMASolutions& s = strategy.get_solutions();
+  EXPECT_EQ(strategy.get_niter(), 0);
+  EXPECT_EQ(s._eigen_iter, 40);
+  // Sampling uses the covariance as it is now, which has left the identity.
+  EXPECT_TRUE((s._bd * s._bd.transpose()).isApprox(s._cov, 1e-9));
+  EXPECT_FALSE(s._cov.isApprox(Eigen::MatrixXd::Identity(4, 4), 0.1));
 }
 
 TEST(CMAStrategyTest, NonFiniteValuesRankLastAndNeverReachTheState) {
