@@ -8,6 +8,7 @@
 #include <cstring>
 #include <fstream>
 #include <iostream>
+#include <stdexcept>
 
 #include "core/JointController.h"
 #include "core/Singleton.h"
@@ -41,11 +42,26 @@ const char* const MotionSequenceXML::FORMAT_COMMENT = R"xml(<!--
 
 namespace {
 
+// Why a motion could not be read; the public readers turn it into the end of the process,
+// TryReroadFile into a refusal that keeps the motion read before.
+struct ReadError : std::runtime_error {
+  using std::runtime_error::runtime_error;
+};
+
+[[noreturn]] void Fail(const std::string& origin, const std::string& what) {
+  throw ReadError("cannot read " + origin + ": " + what);
+}
+
 // A motion that cannot be read leaves the agent without a stand-up or kick it relies on,
 // so reading stops the process, in every build type, saying which file was at fault.
-[[noreturn]] void Fail(const std::string& origin, const std::string& what) {
-  std::cerr << "cannot read " << origin << ": " << what << std::endl;
-  std::exit(1);
+template <typename Read>
+void ReadOrExit(const Read& read) {
+  try {
+    read();
+  } catch (const ReadError& error) {
+    std::cerr << error.what() << std::endl;
+    std::exit(1);
+  }
 }
 
 const char* RequiredAttribute(const tinyxml2::XMLElement& e, const char* attribute,
@@ -98,7 +114,10 @@ void MotionSequenceXML::Init() {
 }
 
 void MotionSequenceXML::ReadFile(const std::string& file) {
-  sequence_.clear();
+  ReadOrExit([&] { LoadFile(file); });
+}
+
+void MotionSequenceXML::LoadFile(const std::string& file) {
   const std::string origin = "motion file \"" + file + "\"";
   tinyxml2::XMLDocument doc(true, tinyxml2::PRESERVE_WHITESPACE);
   if (doc.LoadFile(file.c_str()) != tinyxml2::XML_SUCCESS) Fail(origin, doc.ErrorStr());
@@ -106,23 +125,29 @@ void MotionSequenceXML::ReadFile(const std::string& file) {
 }
 
 void MotionSequenceXML::ReadDirect(const std::string& text) {
-  sequence_.clear();
-  const std::string origin = "motion text";
-  tinyxml2::XMLDocument doc(true, tinyxml2::PRESERVE_WHITESPACE);
-  if (doc.Parse(text.c_str(), text.size()) != tinyxml2::XML_SUCCESS) {
-    Fail(origin, doc.ErrorStr());
-  }
-  ReadXML(doc, origin);
+  ReadOrExit([&] {
+    const std::string origin = "motion text";
+    tinyxml2::XMLDocument doc(true, tinyxml2::PRESERVE_WHITESPACE);
+    if (doc.Parse(text.c_str(), text.size()) != tinyxml2::XML_SUCCESS) {
+      Fail(origin, doc.ErrorStr());
+    }
+    ReadXML(doc, origin);
+  });
 }
 
-void MotionSequenceXML::ReadXML(tinyxml2::XMLDocument& doc) { ReadXML(doc, "motion document"); }
+void MotionSequenceXML::ReadXML(tinyxml2::XMLDocument& doc) {
+  ReadOrExit([&] { ReadXML(doc, "motion document"); });
+}
 
+// Everything is read before anything is replaced, so a document that fails half-way leaves
+// the motion as it was.
 void MotionSequenceXML::ReadXML(tinyxml2::XMLDocument& doc, const std::string& origin) {
   const tinyxml2::XMLElement* root = doc.FirstChildElement("sequence");
   if (root == nullptr) Fail(origin, "no <sequence> root element");
 
-  name_ = RequiredAttribute(*root, "name", origin);
-  refresh_ = std::strcmp(RequiredAttribute(*root, "refresh", origin), "true") == 0;
+  const std::string name = RequiredAttribute(*root, "name", origin);
+  const bool refresh = std::strcmp(RequiredAttribute(*root, "refresh", origin), "true") == 0;
+  std::vector<Motion> sequence;
 
   for (const tinyxml2::XMLElement* m = root->FirstChildElement("motion"); m != nullptr;
        m = m->NextSiblingElement("motion")) {
@@ -134,8 +159,11 @@ void MotionSequenceXML::ReadXML(tinyxml2::XMLDocument& doc, const std::string& o
          e = e->NextSiblingElement("move")) {
       motion.parts.push_back(ReadMove(*e, motion.end_time, origin));
     }
-    sequence_.push_back(motion);
+    sequence.push_back(motion);
   }
+  name_ = name;
+  refresh_ = refresh;
+  sequence_.swap(sequence);
   KeepCurrentMotionInRange();
 }
 
@@ -176,6 +204,18 @@ void MotionSequenceXML::ReroadFile() {
   if (!refresh_ || file_name_.empty()) return;
   ReadFile(file_name_);
   Reset();
+}
+
+bool MotionSequenceXML::TryReroadFile(std::string& error) {
+  if (!refresh_ || file_name_.empty()) return true;
+  try {
+    LoadFile(file_name_);
+  } catch (const ReadError& failure) {
+    error = failure.what();
+    return false;
+  }
+  Reset();
+  return true;
 }
 
 void MotionSequenceXML::WriteXMLSourceCode(const char* out) {

@@ -93,6 +93,10 @@ class MotionSequenceXML : public MotionSequence {
   void ReadDirect(const std::string& text);
   void ReadXML(tinyxml2::XMLDocument& doc);
   void ReroadFile();
+  // ReroadFile for a file that may be saved half-written while the agent runs: a file that
+  // cannot be read leaves the motion as it was (not reset) and returns false with the reason
+  // in error.
+  bool TryReroadFile(std::string& error);
   // Writes the file the sequence came from as C++ statements appending its lines to a
   // std::string named str, for compiling a motion into the program.
   void WriteXMLSourceCode(const char* out);
@@ -122,6 +126,7 @@ class MotionSequenceXML : public MotionSequence {
   bool refresh_;
 
  private:
+  void LoadFile(const std::string& file);
   void ReadXML(tinyxml2::XMLDocument& doc, const std::string& origin);
   Move ReadMove(const tinyxml2::XMLElement& e, int step_time, const std::string& origin);
   void KeepCurrentMotionInRange();

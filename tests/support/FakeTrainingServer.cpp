@@ -85,26 +85,26 @@ FakeTrainingServer::FakeTrainingServer() {
 
 FakeTrainingServer::~FakeTrainingServer() {}
 
-std::string FakeTrainingServer::Perception() const {
-  const double now = START_TIME + world_.cycle * CYCLE;
+std::string FakeTrainingServer::Perception(const World& world, const std::string& play_mode) {
+  const double now = START_TIME + world.cycle * CYCLE;
   PerceptionText text;
   text.Time(now);
-  if (world_.cycle == 0) {
-    text.GameStateWithTeam(UNUM, "left", world_.cycle * CYCLE, play_mode_);
+  if (world.cycle == 0) {
+    text.GameStateWithTeam(UNUM, "left", world.cycle * CYCLE, play_mode);
   } else {
-    text.GameState(world_.cycle * CYCLE, play_mode_);
+    text.GameState(world.cycle * CYCLE, play_mode);
   }
   text.Gyro(Eigen::Vector3d::Zero()).Accelerometer(Eigen::Vector3d(0.0, 0.0, 9.81));
   std::array<double, HINGE_JOINT_NUM> joints{};
   text.Joints(joints);
-  if (world_.cycle % VISION_PERIOD == 0) {
+  if (world.cycle % VISION_PERIOD == 0) {
     // The head's offset in the torso cancels in every direction between two landmarks,
     // which is all the learning agents' field model takes its orientation from.
     const Eigen::Affine3d head(Eigen::Translation3d(0.0, 0.0, 0.2));
-    const SyntheticScene scene(world_.robot, world_.heading, head, world_.tilt);
+    const SyntheticScene scene(world.robot, world.heading, head, world.tilt);
     scene.AddLandmarks(text, true);
-    text.Ball(scene.See(world_.ball));
-    text.GroundTruth(world_.robot, world_.heading, world_.ball);
+    text.Ball(scene.See(world.ball));
+    text.GroundTruth(world.robot, world.heading, world.ball);
   }
   return text.Str();
 }
@@ -148,7 +148,7 @@ bool FakeTrainingServer::Run(int cycles, std::chrono::milliseconds timeout,
 
   // Start-up: the scene, one perception, then init with the beam.
   for (int i = 0; i < 2; ++i) {
-    if (i == 1 && !agent->SendFrame(Perception())) return true;
+    if (i == 1 && !agent->SendFrame(Perception(world_, play_mode_))) return true;
     const std::optional<std::string> text = agent->ReceiveFrame(timeout);
     if (!text) {
       agent_closed_ = true;
@@ -159,7 +159,7 @@ bool FakeTrainingServer::Run(int cycles, std::chrono::milliseconds timeout,
 
   for (int i = 0; i < cycles; ++i) {
     ++world_.cycle;
-    if (!agent->SendFrame(Perception(), timeout)) break;
+    if (!agent->SendFrame(Perception(world_, play_mode_), timeout)) break;
     const std::optional<std::string> answer = agent->ReceiveFrame(timeout);
     if (!answer) {
       agent_closed_ = true;

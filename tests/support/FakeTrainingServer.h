@@ -85,6 +85,10 @@ class FakeTrainingServer {
   bool Run(int cycles, std::chrono::milliseconds timeout = std::chrono::seconds(60),
            const std::function<bool(const World&)>& until = nullptr);
 
+  // The perception the server sends for a world: in the first cycle (cycle 0) with the
+  // uniform number and side, vision every third cycle.
+  static std::string Perception(const World& world, const std::string& play_mode);
+
   int Cycles() const { return world_.cycle; }
   bool AgentClosed() const { return agent_closed_; }
   const std::vector<std::string>& StartUpMessages() const { return start_up_; }
@@ -94,7 +98,6 @@ class FakeTrainingServer {
   const std::vector<bool>& MovedInCycle() const { return moved_; }
 
  private:
-  std::string Perception() const;
   void Apply(const std::string& text, bool& moved);
   void DrainTrainer(FakeConnection& trainer, bool& moved);
 
