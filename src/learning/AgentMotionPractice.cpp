@@ -10,8 +10,7 @@
 #include "model/AgentState.h"
 #include "model/FieldState.h"
 #include "model/WorldState.h"
-#include "motion/LongKickType0.h"
-#include "motion/LongKickType4.h"
+#include "motion/KickOffShoot.h"
 #include "motion/MotionSequenceXML.h"
 #include "motion/ReadyPose.h"
 #include "motion/StandUpFromBack.h"
@@ -53,10 +52,9 @@ std::unique_ptr<MotionSequence> MakeMotion(AgentMotionPractice::PracticeType typ
     case AgentMotionPractice::PRACTICE_STAND_UP_FROM_PRONE:
       return std::make_unique<StandUpFromProne>();
     case AgentMotionPractice::PRACTICE_KICK:
-      if (Singleton<AgentState>::GetInstance()->GetAgentType() == AGENT_TYPE_TOENAIL) {
-        return std::make_unique<LongKickType4>();
-      }
-      return std::make_unique<LongKickType0>();
+      // The kick-off shot fires the left leg from 5 cm to the right of the ball, where the
+      // kick practice places the robot.
+      return std::make_unique<KickOffShoot>();
     default:
       return std::make_unique<MotionSequenceXML>(AgentMotionPractice::DEFAULT_MOTION_FILE);
   }

@@ -6,7 +6,7 @@
 //   kick   a kick, with robot and ball put back by the trainer for 30 cycles after each;
 //   walk   straight walking, the robot put back by the trainer after falls.
 // --motion-file=PATH plays that motion file instead (a stand-up or kick practice otherwise
-// plays the built-in stand-up or the long kick of the robot's type). A re-read file that
+// plays the built-in stand-up or the kick-off shot). A re-read file that
 // cannot be read, as when it is saved half-written, leaves the motion as it was, with one
 // warning naming the file.
 #pragma once

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "motion/LongKickType0.h"
+#include "motion/KickOffShoot.h"
 #include "motion/MotionSequenceXML.h"
 #include "motion/StandUpFromBack.h"
 #include "support/FakeTrainingServer.h"
@@ -48,7 +48,7 @@ TEST(AgentMotionPracticeTest, CommandLineChoosesThePracticeAndItsMotion) {
   EXPECT_EQ(back.Agent().GetPracticeType(), AgentMotionPractice::PRACTICE_STAND_UP_FROM_BACK);
   EXPECT_NE(dynamic_cast<const StandUpFromBack*>(&back.Agent().GetMotion()), nullptr);
   TrainerAgentDriver<AgentMotionPractice> kick({"--practice=kick"});
-  EXPECT_NE(dynamic_cast<const LongKickType0*>(&kick.Agent().GetMotion()), nullptr);
+  EXPECT_NE(dynamic_cast<const KickOffShoot*>(&kick.Agent().GetMotion()), nullptr);
   TrainerAgentDriver<AgentMotionPractice> file({"--practice=prone", "--motion-file=" + dir.PathOf("nod.xml")});
   EXPECT_EQ(file.Agent().GetPracticeType(), AgentMotionPractice::PRACTICE_STAND_UP_FROM_PRONE);
   EXPECT_EQ(StepLength(file.Agent()), 3);
