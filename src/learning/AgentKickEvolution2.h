@@ -18,15 +18,14 @@
 
 #include "learning/AgentKickTrial.h"
 #include "learning/customCMAStrategy.h"
-#include "platform/ESOptimizer.h"
 
 namespace zamp {
 
 class AgentKickEvolution2 : public AgentKickTrial {
  public:
   using GenoPhenoType = libcmaes::GenoPheno<libcmaes::pwqBoundStrategy, libcmaes::NoScalingStrategy>;
-  using Parameters = libcmaes::CMAParameters<GenoPhenoType>;
-  using Optimizer = libcmaes::ESOptimizer<libcmaes::customCMAStrategy, Parameters>;
+  using Parameters = libcmaes::customCMAStrategy::Parameters;
+  using Optimizer = libcmaes::customOptimizer;
 
   static constexpr int PARAM_NUM = 60;
   static constexpr int LAMBDA = 200;  // candidates per generation

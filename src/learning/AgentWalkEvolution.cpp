@@ -239,13 +239,8 @@ void AgentWalkEvolution::Evaluate() {
 
   if (current_param_ < population_.cols()) return;
 
-  evolution_->eval(population_, fitness_);
-  evolution_->tell();
-  evolution_->inc_iter();
-  evolution_->write_resume(RESUME_PATH);
-  libcmaes::CMASolutions solutions = evolution_->get_solutions();
-  solutions.sort_candidates();
-  WriteVector(BEST_RECORD_PATH, solutions.best_candidate().get_x_dvec());
+  WriteVector(BEST_RECORD_PATH,
+              libcmaes::TellGeneration(*evolution_, population_, fitness_, RESUME_PATH));
 
   const double average = sum_ / static_cast<double>(population_.cols());
   std::cout << "Max: " << max_value_ << "\tAverage: " << average << std::endl;

@@ -19,7 +19,6 @@
 
 #include "learning/AgentWithTrainer.h"
 #include "learning/customCMAStrategy.h"
-#include "platform/ESOptimizer.h"
 
 namespace zamp {
 
@@ -28,8 +27,8 @@ class TabeWalk;
 class AgentWalkEvolution : public AgentWithTrainer {
  public:
   using GenoPhenoType = libcmaes::GenoPheno<libcmaes::pwqBoundStrategy, libcmaes::NoScalingStrategy>;
-  using Parameters = libcmaes::CMAParameters<GenoPhenoType>;
-  using Optimizer = libcmaes::ESOptimizer<libcmaes::customCMAStrategy, Parameters>;
+  using Parameters = libcmaes::customCMAStrategy::Parameters;
+  using Optimizer = libcmaes::customOptimizer;
 
   enum State {
     STATE_UPDATE_MOTION = 0,

@@ -10,6 +10,7 @@
 #include "platform/CMAParameters.h"
 #include "platform/CMAStrategy.h"
 #include "platform/CovarianceUpdate.h"
+#include "platform/ESOptimizer.h"
 #include "platform/FitFunc.h"
 #include "platform/GenoPheno.h"
 #include "platform/NoScalingStrategy.h"
@@ -36,5 +37,14 @@ class customCMAStrategy
   void tell();
   bool stop() const;
 };
+
+// The optimiser of the walk and kick optimisation agents.
+using customOptimizer = ESOptimizer<customCMAStrategy, customCMAStrategy::Parameters>;
+
+// Ends a generation the agent scored itself: hands the fitness of each column over, updates
+// the distribution, counts the generation, appends the resume block to resume_path and
+// returns the best candidate of the generation, in the bounded space it was tried in.
+Eigen::VectorXd TellGeneration(customOptimizer& optimizer, const Eigen::MatrixXd& population,
+                               const Eigen::VectorXd& fitness, const char* resume_path);
 
 }  // namespace libcmaes
