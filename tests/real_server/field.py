@@ -27,7 +27,7 @@ RE_SL = re.compile(r"\(sl ([0-9]+)\)")
 RE_SR = re.compile(r"\(sr ([0-9]+)\)")
 
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
-AGENT = os.path.join(ROOT, "build", "apps", "zamp_agent")
+AGENT = os.environ.get("ZAMP_AGENT") or os.path.join(ROOT, "build", "apps", "zamp_agent")
 
 
 class Failure(Exception):

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Runs one real-server scenario: starts a server through scripts/server.sh, runs
+# Runs one real-server scenario with build/apps/zamp_agent (or $ZAMP_AGENT): starts a server through scripts/server.sh, runs
 #   python3 tests/real_server/SCENARIO.py --port=P --trainer-port=P+100 [ARGS...]
 # and stops the server whatever happened. Exit status: the scenario's; 77 (skipped) when
 # SOCCER_SERVER_PREFIX is not set; 1 when the server cannot be started.
@@ -18,8 +18,9 @@ fi
 }
 scenario=$1
 shift
-if [ ! -x "$root/build/apps/zamp_agent" ]; then
-  echo "build/apps/zamp_agent is not built" >&2
+agent=${ZAMP_AGENT:-$root/build/apps/zamp_agent}
+if [ ! -x "$agent" ]; then
+  echo "$agent is not built" >&2
   exit 1
 fi
 
