@@ -73,7 +73,14 @@ def shoot(trainer, truth, y0, offset):
         t_down = down[0][0]
         if field.wait_until(truth, field.is_up, 10.0, 60.0):
             getup = truth.t - t_down
-    if TRACE:
+    if TRACE == 2:
+        after = [e for e in truth.log if e[0] is not None and t0 + 1.0 <= e[0]]
+        passing = [e for e in truth.log if e[0] is not None and e[0] >= t0 and e[2][0] <= keeper[0]]
+        if after and passing:
+            print("   head moved (%+.2f %+.2f) to z %.2f; ball passed the keeper's x at %+.2f from it"
+                  % (after[0][1][0] - keeper[0], after[0][1][1] - keeper[1], after[0][1][2],
+                     passing[0][2][1] - keeper[1]))
+    elif TRACE:
         for t, pos, ball in truth.log:
             if t is not None and t0 <= t <= t0 + 1.2:
                 print("   %.2f head (%.2f %.2f %.2f) ball (%.2f %.2f %.2f)"
@@ -90,7 +97,7 @@ def main():
     ap.add_argument("--min-beside", type=int, default=4)
     ap.add_argument("--only", choices=["straight", "beside"], default=None)
     ap.add_argument("--log-dir", default=None)
-    ap.add_argument("--trace", action="store_true")
+    ap.add_argument("--trace", type=int, default=0, help="1: every vision, 2: a summary")
     ap.add_argument("--shots", default=None, help="Y0:OFFSET,... instead of the two series")
     args = ap.parse_args()
     global TRACE
