@@ -63,7 +63,7 @@ finish() {
 }
 trap finish EXIT
 
-server_start $port || exit 1
+server_start ${port:+"$port"} || exit 1
 echo "learn.sh: server pid $SERVER_PID, agent port $SERVER_PORT, trainer port $SERVER_TRAINER_PORT" >&2
 server_trainer '(playMode PlayOn)' || exit 1
 

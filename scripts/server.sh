@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Prepares, starts, commands and stops a real 3D soccer simulation server (rcssserver3d 0.7.x)
 # for a run on this machine. A bash library: source it, do not run it. Used by scripts/learn.sh
 # and by the real-server tests under tests/real_server/.
@@ -85,7 +86,7 @@ server_prepare() {
     server_set_switch "$d/spark.rb" threadedAgentControl false &&
     server_set_switch "$d/spark.rb" serverMultiThreadedMode false &&
     server_set_switch "$d/rcssserver3d.rb" enableRealTimeMode $realtime || return 1
-  if grep -Eq '^\$enableInternalMonitor = (true|false)$' "$d/rcssserver3d.rb"; then
+  if grep -Eq "^\\\$enableInternalMonitor = (true|false)\$" "$d/rcssserver3d.rb"; then
     server_set_switch "$d/rcssserver3d.rb" enableInternalMonitor false || return 1
   fi
   local rsg=$d/rsg/agent/nao/naoneckhead.rsg
@@ -124,8 +125,8 @@ EOF
 }
 
 server_free_port() {
-  local i p
-  for i in $(seq 1 50); do
+  local _ p
+  for _ in $(seq 1 50); do
     p=$((20000 + RANDOM % 20000))
     if server_ports_free "$p" $((p + 100)); then
       echo "$p"
@@ -227,8 +228,8 @@ server_stop_pid() {
   local pid=$1 wait_s=${2:-10}
   [ -n "$pid" ] || return 0
   kill -INT "$pid" 2>/dev/null || return 0
-  local i
-  for i in $(seq 1 $((wait_s * 5))); do
+  local _
+  for _ in $(seq 1 $((wait_s * 5))); do
     kill -0 "$pid" 2>/dev/null || break
     sleep 0.2
   done

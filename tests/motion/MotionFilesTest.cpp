@@ -2,6 +2,7 @@
 // reads at start-up, and the push practised by the motion-practice agent.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 
 #include "core/JointController.h"
@@ -99,13 +100,19 @@ TEST_F(MotionFilesTest, DivesPutTheCentreOfGravityFarOutsideTheStandingFoot) {
   }
 }
 
-TEST_F(MotionFilesTest, BlockSpreadsTheFeetAndPushStretchesTheRightFootForward) {
-  MotionSequenceXML block(MotionFile("OpenFoot.xml"));
-  TakePose(block, "hold");
-  EXPECT_GT(Centre(BP_FOOT_RIGHT).x() - Centre(BP_FOOT_LEFT).x(), 0.3);  // 0.11 m standing
-  EXPECT_NEAR(Centre(BP_FOOT_RIGHT).z(), Centre(BP_FOOT_LEFT).z(), 0.005);
-
+// The block crouches lower than the ready stance with the feet side by side: the gap between
+// them (centres 0.11 m apart, feet 0.08 m wide) stays far narrower than a ball (0.084 m).
+TEST_F(MotionFilesTest, BlockCrouchesWithTheFeetTogetherAndPushStretchesTheRightFootForward) {
   MotionSequenceXML push(MotionFile("PushBall.xml"));
+  TakePose(push, "ready");
+  const double ready_height = Centre(BP_TORSO).z() - Centre(BP_FOOT_RIGHT).z();
+
+  MotionSequenceXML block(MotionFile("OpenFoot.xml"));
+  TakePose(block, "crouch");
+  EXPECT_LT(std::abs(Centre(BP_FOOT_RIGHT).x() - Centre(BP_FOOT_LEFT).x()), 0.08 + 0.084);
+  EXPECT_NEAR(Centre(BP_FOOT_RIGHT).z(), Centre(BP_FOOT_LEFT).z(), 0.005);
+  EXPECT_LT(Centre(BP_TORSO).z() - Centre(BP_FOOT_RIGHT).z(), ready_height - 0.03);
+
   TakePose(push, "ready");
   const Eigen::Vector3d ready = Centre(BP_FOOT_RIGHT);
   TakePose(push, "push");
