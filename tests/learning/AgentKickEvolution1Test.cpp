@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cmath>
 #include <fstream>
 #include <functional>
 #include <iostream>
@@ -249,6 +251,39 @@ TEST_F(KickEvolution1Run, AGenerationOfFailedTrialsRecordsZeros) {
   EXPECT_NE(agent.Out().find("Iteration: 2\tBall_X: -1\nMax: 0\tAverage: 0\n"), std::string::npos)
       << agent.Out();
   EXPECT_EQ(dir_.Read(RECORD), "Max,Average\n0,0\n");
+}
+
+TEST_F(KickEvolution1Run, DoneWritesNoCandidateBeforeAGenerationHasEnded) {
+  server_.SetScript(FakeTrainingServer::Kicker({{1e9, 2.45, 1.0, 0.5}}));
+  ChildProcess agent = Start(4);
+  ASSERT_TRUE(server_.Run(4000, seconds(20), [](const FakeTrainingServer::World& w) {
+    return w.ball_placements >= 3;
+  }));
+  ASSERT_TRUE(agent.Wait(seconds(10)));
+  EXPECT_EQ(agent.ExitStatus(), 0) << agent.Err();
+  EXPECT_NE(agent.Out().find("Iteration: 2\tBall_X: 0.5\n"), std::string::npos) << agent.Out();
+  EXPECT_FALSE(std::ifstream(dir_.PathOf(BEST_VALUE)).good());
+  EXPECT_EQ(dir_.Read(RECORD), "Max,Average\n");
+}
+
+TEST(KickEvolution1StartTest, WithoutAStartFileTheSearchStartsAtZeroWithStepSizeTwo) {
+  ScratchDirectory dir;
+  ChildProcess probe = ChildProcess::Run([&dir]() {
+    if (::chdir(dir.Path().c_str()) != 0) _exit(126);
+    char* argv[] = {const_cast<char*>("zamp_kick_evolution1"), const_cast<char*>("--port=1")};
+    AgentKickEvolution1 evolution(2, argv);
+    const CMAES<double>& cma = evolution.GetOptimizer();
+    double largest = 0.0;
+    for (int i = 0; i < AgentKickEvolution1::PARAM_NUM; ++i) {
+      largest = std::max(largest, std::fabs(cma.xmean[i]));
+    }
+    std::cout << largest << " " << cma.sigma << " " << cma.params.lambda << " " << cma.params.mu;
+    std::cout.flush();
+    _exit(0);
+  });
+  ASSERT_EQ(probe.ExitStatus(), 0) << probe.Err();
+  EXPECT_EQ(probe.Out(), "0 2 200 100");
+  EXPECT_NE(probe.Err().find("data/InitParam.txt"), std::string::npos) << probe.Err();
 }
 
 // An optimiser file that cannot be written ends the run with status 1 and says which.
