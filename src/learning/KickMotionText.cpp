@@ -19,8 +19,8 @@ Value Param(int index) { return Value{nullptr, index}; }
 Move Slow(const char* id, const char* degree, bool tabs = false) {
   return Move{id, Fixed(degree), Fixed("0.075"), nullptr, tabs};
 }
-Move SlowParam(const char* id, int param) {
-  return Move{id, Param(param), Fixed("0.075"), nullptr, false};
+Move SlowParam(const char* id, int param, bool tabs = false) {
+  return Move{id, Param(param), Fixed("0.075"), nullptr, tabs};
 }
 Move Fix(const char* id, int param, bool tabs = false) {
   return Move{id, Param(param), Fixed("0.1"), nullptr, tabs};
@@ -74,6 +74,49 @@ std::vector<Keyframe> MakeLongKick() {
   return frames;
 }
 
+std::vector<Keyframe> MakeSingleProcessLongKick() {
+  std::vector<Keyframe> frames;
+  frames.push_back(
+      {"reset",
+       25,
+       {Slow("raj1", "-60.0"), Slow("raj2", "0.0"),   Slow("raj3", "0.0"),  Slow("raj4", "0.0"),
+        Slow("laj1", "-60.0"), Slow("laj2", "0.0"),   Slow("laj3", "0.0"),  Slow("laj4", "0.0"),
+        Slow("llj1", "0.0"),   Slow("llj2", "0.0"),   Slow("llj3", "25.0"), Slow("llj4", "-50.0"),
+        Slow("llj5", "25.0"),  Slow("llj6", "0.0"),   Slow("rlj1", "0.0"),  Slow("rlj2", "0.0"),
+        Slow("rlj3", "25.0"),  Slow("rlj4", "-50.0"), Slow("rlj5", "25.0"), Slow("rlj6", "0.0")}});
+  frames.push_back(
+      {"stabilize",
+       15,
+       {Slow("llj2", "-11.0"), Slow("llj6", "11.0"), Slow("rlj2", "-11.0"), Slow("rlj6", "11.0")}});
+  frames.push_back(
+      {"left_up",
+       15,
+       {Slow("llj1", "0.0"), Slow("llj3", "10.0"), Slow("llj4", "0.0"), Slow("llj5", "0.0"),
+        Slow("rlj1", "0.0"), Slow("rlj3", "50.0"), Slow("rlj4", "-70.0"), Slow("rlj5", "30.0")}});
+  frames.push_back(
+      {"left_up", 5, {Slow("rlj3", "-50.0"), Slow("rlj4", "-70.0"), Slow("rlj5", "60.0")}});
+  frames.push_back(
+      {"left_fix",
+       30,
+       {SlowParam("llj1", 0), Slow("llj3", "0.0"), Slow("llj4", "0.0"), Slow("llj5", "0.0"),
+        SlowParam("rlj1", 1, true), Slow("rlj2", "0.0"), SlowParam("rlj3", 2), SlowParam("rlj4", 3),
+        SlowParam("rlj5", 4), Slow("rlj6", "0.0")}});
+  const int fire_times[] = {2, 2, 2, 2, 2, 4};
+  for (int k = 0; k < 6; ++k) {
+    const int b = 5 + 9 * k;
+    frames.push_back(
+        {"fire",
+         fire_times[k],
+         {Fire("raj1", "-90.0", Fixed("-6.0")), Fire("laj1", "-90.0", Fixed("-6.0")),
+          Fire("llj1", "1.0", Param(b), true), Fire("llj3", "-25.0", Param(b + 1), true),
+          Fire("llj4", "-130.0", Param(b + 2), true), Fire("llj5", "-45.0", Param(b + 3), true),
+          Fire("rlj1", "-10.0", Param(b + 4)), Fire("rlj3", "100.0", Param(b + 5)),
+          Fire("rlj4", "110.266740", Param(b + 6)), Fire("rlj5", "-25.0", Param(b + 7)),
+          Move{"rlj6", Param(b + 8), Fixed("0.075"), "0", true}}});
+  }
+  return frames;
+}
+
 // "%f": fixed point, six decimals. A non-finite parameter would make the text unreadable
 // for the motion reader, which ends the process; 0 keeps the trial going.
 std::string FormatParam(double value) {
@@ -92,6 +135,11 @@ std::string Text(const Value& value, const Eigen::VectorXd& params) {
 
 const std::vector<Keyframe>& KickMotionText::LongKick() {
   static const std::vector<Keyframe> frames = MakeLongKick();
+  return frames;
+}
+
+const std::vector<Keyframe>& KickMotionText::SingleProcessLongKick() {
+  static const std::vector<Keyframe> frames = MakeSingleProcessLongKick();
   return frames;
 }
 

@@ -8,6 +8,10 @@
 // "left_fix"; p2 to p11 the leg degrees of "left_fix"; p12 + 8k to p19 + 8k the joint speeds
 // (radians per second) of the k-th of the six "fire" keyframes. Degrees in degrees, fixed
 // speeds of type 0 are gains.
+//
+// SingleProcessLongKick: 59 parameters. p0 to p4 are the leg degrees (llj1, rlj1, rlj3, rlj4,
+// rlj5) of "left_fix"; p5 + 9k to p12 + 9k the joint speeds of the k-th of the six "fire"
+// keyframes and p13 + 9k the degree its right ankle roll (rlj6) moves towards.
 #pragma once
 
 #include <Eigen/Core>
@@ -38,6 +42,8 @@ class KickMotionText {
 
   // The keyframes of the kick tuned by the libcmaes-driven kick optimisers.
   static const std::vector<Keyframe>& LongKick();
+  // The keyframes of the kick tuned by the kick optimiser with the built-in CMA-ES.
+  static const std::vector<Keyframe>& SingleProcessLongKick();
   // How many parameters a table reads: one more than the highest index it names.
   static int ParamCount(const std::vector<Keyframe>& keyframes);
   // The motion text; params must hold ParamCount(keyframes) values.
