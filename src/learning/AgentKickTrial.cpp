@@ -73,12 +73,7 @@ void AgentKickTrial::ControlEffectorTrainer(EffectorTrainer& effector) {
   switch (state_) {
     case STATE_UPDATE_MOTION:
       // Robot and ball go back in one trainer message, and the next kick is loaded.
-      self.can_move = true;
-      self.coord = Eigen::Vector4d(placement_.start.x(), placement_.start.y(),
-                                   placement_.start.z(), START_DIRECTION);
-      effector.SetEffectorUse(EffectorTrainer::BEAM_BALL, true);
-      effector.ball_coord_ = BALL_START;
-      effector.ball_speed_ = Eigen::Vector3d::Zero();
+      PlaceAtStart(effector);
       UpdateMotion();
       state_ = STATE_READY;
       break;
@@ -92,6 +87,16 @@ void AgentKickTrial::ControlEffectorTrainer(EffectorTrainer& effector) {
       effector.SetEffectorUse(EffectorTrainer::BEAM_BALL, false);
       break;
   }
+}
+
+void AgentKickTrial::PlaceAtStart(EffectorTrainer& effector) const {
+  EffectorTrainer::AgentSet& self = effector.agent_set_[LEFT_PLAYER_10];
+  self.can_move = true;
+  self.coord = Eigen::Vector4d(placement_.start.x(), placement_.start.y(), placement_.start.z(),
+                               START_DIRECTION);
+  effector.SetEffectorUse(EffectorTrainer::BEAM_BALL, true);
+  effector.ball_coord_ = BALL_START;
+  effector.ball_speed_ = Eigen::Vector3d::Zero();
 }
 
 double AgentKickTrial::TrackBall() {
