@@ -136,8 +136,8 @@ void AgentKickEvolution2::MakeNewMotion(const std::string& path) {
   const std::vector<KickMotionText::Keyframe>& frames = KickMotionText::LongKick();
   const int needed = KickMotionText::ParamCount(frames);
   if (motion_param_.size() < needed) {
-    std::cerr << "the kick needs " << needed << " parameters, but " << INIT_PARAM_PATH
-              << " gave " << motion_param_.size() << std::endl;
+    std::cerr << "the kick needs " << needed << " parameters, but " << INIT_PARAM_PATH << " gave "
+              << motion_param_.size() << std::endl;
     std::exit(1);
   }
   const std::string text = KickMotionText::Build(frames, motion_param_);

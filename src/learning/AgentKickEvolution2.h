@@ -24,7 +24,8 @@ namespace zamp {
 
 class AgentKickEvolution2 : public AgentKickTrial {
  public:
-  using GenoPhenoType = libcmaes::GenoPheno<libcmaes::pwqBoundStrategy, libcmaes::NoScalingStrategy>;
+  using GenoPhenoType =
+      libcmaes::GenoPheno<libcmaes::pwqBoundStrategy, libcmaes::NoScalingStrategy>;
   using Parameters = libcmaes::CMAParameters<GenoPhenoType>;
   using Optimizer = libcmaes::ESOptimizer<libcmaes::customCMAStrategy, Parameters>;
 

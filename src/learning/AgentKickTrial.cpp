@@ -2,10 +2,10 @@
 
 #include <cmath>
 
+#include "core/JointController.h"
 #include "core/RawStorage.h"
 #include "core/Singleton.h"
 #include "core/Tool.h"
-#include "core/JointController.h"
 #include "learning/EffectorTrainer.h"
 #include "model/AgentState.h"
 #include "model/WorldState.h"
@@ -107,8 +107,8 @@ double AgentKickTrial::TrackBall() {
   const double cycles = (now - before_ball_time_) / UPDATE_INTERVAL_TIME;
   double moved = -1.0;
   if (before_ball_time_ >= 0.0 && cycles > 0.5) {
-    moved = Tool::CulcDistance(Tool::RemoveVectZ(before_ball_coord_), Tool::RemoveVectZ(ball)) /
-            cycles;
+    moved =
+        Tool::CulcDistance(Tool::RemoveVectZ(before_ball_coord_), Tool::RemoveVectZ(ball)) / cycles;
     const double dx = (ball.x() - before_ball_coord_.x()) / cycles;
     if (dx > max_speed_) max_speed_ = dx;
   }

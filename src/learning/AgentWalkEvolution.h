@@ -27,7 +27,8 @@ class TabeWalk;
 
 class AgentWalkEvolution : public AgentWithTrainer {
  public:
-  using GenoPhenoType = libcmaes::GenoPheno<libcmaes::pwqBoundStrategy, libcmaes::NoScalingStrategy>;
+  using GenoPhenoType =
+      libcmaes::GenoPheno<libcmaes::pwqBoundStrategy, libcmaes::NoScalingStrategy>;
   using Parameters = libcmaes::CMAParameters<GenoPhenoType>;
   using Optimizer = libcmaes::ESOptimizer<libcmaes::customCMAStrategy, Parameters>;
 
@@ -77,7 +78,7 @@ class AgentWalkEvolution : public AgentWithTrainer {
   const TabeWalk& GetWalk() const { return *walk_; }
 
  private:
-  const int STOP_MOVE_TIME = 5;  // s, longest walking trial
+  const int STOP_MOVE_TIME = 5;      // s, longest walking trial
   const int READY_CYCLE_LIMIT = 29;  // the ready phase ends after at most this + 1 cycles
 
   State state_;
@@ -87,7 +88,7 @@ class AgentWalkEvolution : public AgentWithTrainer {
   std::unique_ptr<TabeWalk> walk_;
   Eigen::MatrixXd population_;  // one candidate per column, in the bounded parameter space
   Eigen::VectorXd motion_param_;
-  Eigen::VectorXd fitness_;  // minimised: minus each candidate's value
+  Eigen::VectorXd fitness_;           // minimised: minus each candidate's value
   Eigen::Vector3d init_agent_coord_;  // m, start point and height
   int generation_num_;
   int current_param_;

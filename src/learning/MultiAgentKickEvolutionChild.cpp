@@ -46,8 +46,8 @@ void MultiAgentKickEvolutionChild::Communicate() {
 void MultiAgentKickEvolutionChild::Take(SharedMemory& page) {
   const double count_record = page.GetSharedValue(SharedMemory::MEMORY_DATA_NUM);
   const double id_record = page.GetSharedValue(SharedMemory::MEMORY_DATA_START);
-  const int count = SharedMemory::TruncatedInt(count_record + 0.1);
-  const int id = SharedMemory::TruncatedInt(id_record + 0.1);
+  const int count = SharedMemory::WholeNumber(count_record);
+  const int id = SharedMemory::WholeNumber(id_record);
   Eigen::VectorXd values = Eigen::VectorXd::Zero(PARAM_NUM);
   bool finite = true;
   for (int k = 0; k < PARAM_NUM; ++k) {

@@ -12,9 +12,8 @@
 
 namespace zamp {
 
-MultiAgentKickEvolutionParent::MultiAgentKickEvolutionParent(int argc, char** argv,
-                                                             int process_num, int lambda,
-                                                             double time_out)
+MultiAgentKickEvolutionParent::MultiAgentKickEvolutionParent(int argc, char** argv, int process_num,
+                                                             int lambda, double time_out)
     : AgentKickEvolution2(argc, argv, lambda),
       agent_num_(std::max(process_num - 1, 0)),
       get_fitness_count_(0),
@@ -71,8 +70,8 @@ void MultiAgentKickEvolutionParent::ManageTime(TimeManeger& t) {
   fitness_[t.param_id] = FAILED_FITNESS;
   ++get_fitness_count_;
   const auto i = &t - time_maneger_.data();
-  std::cerr << "the child on port " << ChildPort(static_cast<int>(i))
-            << " did not answer within " << time_out_ << " s; its candidate " << t.param_id
+  std::cerr << "the child on port " << ChildPort(static_cast<int>(i)) << " did not answer within "
+            << time_out_ << " s; its candidate " << t.param_id
             << " scores as a failed trial and it gets no more" << std::endl;
 }
 
@@ -100,10 +99,8 @@ void MultiAgentKickEvolutionParent::Communicate() {
 }
 
 void MultiAgentKickEvolutionParent::Receive(int i, TimeManeger& t, SharedMemory& page) {
-  const int count =
-      SharedMemory::TruncatedInt(page.GetSharedValue(SharedMemory::MEMORY_DATA_NUM) + 0.1);
-  const int id =
-      SharedMemory::TruncatedInt(page.GetSharedValue(SharedMemory::MEMORY_DATA_START) + 0.1);
+  const int count = SharedMemory::WholeNumber(page.GetSharedValue(SharedMemory::MEMORY_DATA_NUM));
+  const int id = SharedMemory::WholeNumber(page.GetSharedValue(SharedMemory::MEMORY_DATA_START));
   const double score = page.GetSharedValue(SharedMemory::MEMORY_DATA_START + 1);
   page.SetSharedValue(SharedMemory::MEMORY_DATA_TYPE, SharedMemory::MDTYPE_EMPTY);
   if (count != 2 || t.param_id == TimeManeger::NO_PARAM_ID || id != t.param_id ||

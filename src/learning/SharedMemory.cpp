@@ -17,9 +17,8 @@ namespace zamp {
 
 namespace {
 
-const long PAGE_BYTES =
-    static_cast<long>(sizeof(SharedMemory::SharedInformation)) *
-    SharedMemory::SHARED_INFORMATION_SIZE;
+const long PAGE_BYTES = static_cast<long>(sizeof(SharedMemory::SharedInformation)) *
+                        SharedMemory::SHARED_INFORMATION_SIZE;
 const char DEFAULT_NAME[] = "no_name";
 const char SEMAPHORE_NAME[] = "Semaphore";
 
@@ -60,8 +59,8 @@ SharedMemory::SharedMemory(const std::string& name, bool is_memory_creator)
                      std::to_string(page_size_));
     }
   }
-  void* page = ::mmap(nullptr, static_cast<size_t>(page_size_), PROT_READ | PROT_WRITE,
-                      MAP_SHARED, file_handle_, 0);
+  void* page = ::mmap(nullptr, static_cast<size_t>(page_size_), PROT_READ | PROT_WRITE, MAP_SHARED,
+                      file_handle_, 0);
   if (page == MAP_FAILED) Fail(name, "cannot map it: " + SystemError());
   shared_information_ = static_cast<SharedInformation*>(page);
   if (is_memory_creator_) InitShared();
@@ -134,5 +133,7 @@ int SharedMemory::TruncatedInt(double value) {
   }
   return static_cast<int>(value);
 }
+
+int SharedMemory::WholeNumber(double value) { return TruncatedInt(std::floor(value + 0.1)); }
 
 }  // namespace zamp

@@ -70,6 +70,9 @@ class SharedMemory {
 
   // value truncated toward zero, or NOT_AN_INT.
   static int TruncatedInt(double value);
+  // A count or a candidate id: value + 0.1 rounded down, so that a whole number written as
+  // 2.9999... reads 3 while -1 stays negative; NOT_AN_INT as above.
+  static int WholeNumber(double value);
 
  private:
   SharedInformation* shared_information_;
