@@ -83,8 +83,7 @@ void AgentKickTrial::ControlEffectorTrainer(EffectorTrainer& effector) {
                                    placement_.start.z(), START_DIRECTION);
       break;
     default:
-      self.can_move = false;
-      effector.SetEffectorUse(EffectorTrainer::BEAM_BALL, false);
+      LeaveInPlace(effector);
       break;
   }
 }
@@ -97,6 +96,11 @@ void AgentKickTrial::PlaceAtStart(EffectorTrainer& effector) const {
   effector.SetEffectorUse(EffectorTrainer::BEAM_BALL, true);
   effector.ball_coord_ = BALL_START;
   effector.ball_speed_ = Eigen::Vector3d::Zero();
+}
+
+void AgentKickTrial::LeaveInPlace(EffectorTrainer& effector) const {
+  effector.agent_set_[LEFT_PLAYER_10].can_move = false;
+  effector.SetEffectorUse(EffectorTrainer::BEAM_BALL, false);
 }
 
 double AgentKickTrial::TrackBall() {

@@ -72,6 +72,8 @@ class AgentKickTrial : public AgentWithTrainer {
   // Puts the robot at its start and the ball at the centre spot, at rest, in this cycle's
   // trainer message (MOVE_AGENT must be enabled).
   void PlaceAtStart(EffectorTrainer& effector) const;
+  // Neither the robot nor the ball is moved by this cycle's trainer message.
+  void LeaveInPlace(EffectorTrainer& effector) const;
 
   State state_;
   std::unique_ptr<MotionSequenceXML> long_kick_;

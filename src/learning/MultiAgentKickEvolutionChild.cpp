@@ -21,7 +21,8 @@ const Eigen::Vector2d STAND_UP(-0.6, -0.025);
 MultiAgentKickEvolutionChild::MultiAgentKickEvolutionChild(int argc, char** argv, int lambda)
     : AgentKickEvolution2(argc, argv, lambda, false, STAND_UP),
       param_id_(0),
-      has_motion_update_(false) {
+      has_motion_update_(false),
+      is_waiting_(false) {
   shared_memory_ = std::make_unique<SharedMemory>(
       MultiAgentKickEvolutionParent::PageName(agent_socket_->GetPort()), false);
 }
@@ -81,11 +82,19 @@ void MultiAgentKickEvolutionChild::Send(SharedMemory& page) {
 
 void MultiAgentKickEvolutionChild::ControlEffectorTrainer(EffectorTrainer& effector) {
   if (state_ == STATE_UPDATE_MOTION && !has_motion_update_) {
-    // No candidate yet: robot and ball are held at the start until one arrives.
+    // No candidate yet: robot and ball go to the start once and wait there. Moving the robot
+    // in every cycle of a long wait ends in a physics fault of the real server, which then
+    // stops answering; the trial's own placement comes with the candidate.
     effector.SetEffectorUse(EffectorTrainer::MOVE_AGENT, true);
-    PlaceAtStart(effector);
+    if (is_waiting_) {
+      LeaveInPlace(effector);
+    } else {
+      PlaceAtStart(effector);
+    }
+    is_waiting_ = true;
     return;
   }
+  is_waiting_ = false;
   AgentKickEvolution2::ControlEffectorTrainer(effector);
 }
 

@@ -39,6 +39,7 @@ class MultiAgentKickEvolutionChild : public AgentKickEvolution2 {
   std::queue<std::pair<int, double>> send_fitness_;  // (candidate id, score), oldest first
   int param_id_;
   bool has_motion_update_;  // a candidate is taken and not yet scored
+  bool is_waiting_;         // robot and ball were put at the start for the wait
 
  private:
   void Take(SharedMemory& page);

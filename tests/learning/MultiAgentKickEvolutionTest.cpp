@@ -15,6 +15,7 @@
 #include <thread>
 #include <vector>
 
+#include "learning/EffectorTrainer.h"
 #include "learning/MultiAgentKickEvolutionChild.h"
 #include "learning/MultiAgentKickEvolutionParent.h"
 #include "learning/SharedMemory.h"
@@ -318,6 +319,31 @@ TEST_F(MultiKickProtocol, ChildIgnoresACorruptedCandidateWithOneWarning) {
   EXPECT_EQ(Count(probe.Err(), "ignoring a candidate on tmp/shared_memory/MapFile3101"), 10u)
       << probe.Err();
   EXPECT_EQ(Count(probe.Err(), "a parameter is not a number"), 2u) << probe.Err();
+}
+
+TEST_F(MultiKickProtocol, AWaitingChildPlacesRobotAndBallOnceAndAgainWithItsCandidate) {
+  ChildProcess probe = Probe([]() {
+    SharedMemory page(MultiAgentKickEvolutionParent::PageName(PORT + 1), true);
+    Arguments args(PORT + 1);
+    ChildProbe child(args.Argc(), args.Argv(), 4);
+    EffectorTrainer trainer;
+    for (int cycle = 1; cycle <= 4; ++cycle) {
+      if (cycle == 4) {
+        for (int k = 0; k < 60; ++k) page.SetSharedValue(5 + k, -1.0);
+        Write(page, SharedMemory::MDTYPE_PARAM, 61, 0, -1.0, 0);
+        child.Communicate();
+      }
+      child.ControlEffectorTrainer(trainer);
+      std::cout << "row " << cycle << " " << child.GetState() << " " << trainer.Make() << std::endl;
+    }
+  });
+  ASSERT_EQ(probe.ExitStatus(), 0) << probe.Err();
+  const std::string placement =
+      "(ball (pos 0.000000 0.000000 0.042000) (vel 0.000000 0.000000 0.000000))"
+      "(agent (unum 10) (team Left) (move -0.210000 0.000000 0.375000 -90.000000))";
+  const std::vector<std::string> expected = {"1 0 " + placement, "2 0 ", "3 0 ",
+                                             "4 1 " + placement};
+  EXPECT_EQ(Rows(probe.Out(), "row "), expected) << probe.Out();
 }
 
 TEST(MultiKickOptions, ProcessCountComesFromProcsAndMustBeAWholeNumberInRange) {
