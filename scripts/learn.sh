@@ -93,6 +93,7 @@ multi_ports_free() {
 }
 
 agent_pids=()
+pages=()
 server_pids=()
 server_homes=()
 watchdog=
@@ -106,6 +107,9 @@ finish() {
     server_stop_pid "${server_pids[$i]}" "${SERVER_STOP_TIMEOUT:-10}"
     [ -z "${SERVER_KEEP_HOME:-}" ] && rm -rf "${server_homes[$i]}"
   done
+  # The pages are only a channel between the processes of this run.
+  [ ${#pages[@]} -gt 0 ] && rm -f "${pages[@]/#/$root/}"
+  return 0
 }
 trap finish EXIT
 
@@ -142,7 +146,6 @@ fi
 cd "$root" || exit 1
 if [ -n "$procs" ]; then
   # A page left by an earlier run must not be taken for the parent's new one.
-  pages=()
   for ((i = 1; i < procs; i++)); do pages+=("tmp/shared_memory/MapFile$((port + i))"); done
   rm -f "${pages[@]}"
   "$parent_binary" --syn=1 --port="$port" --unum=10 --team=Left --procs="$procs" "${options[@]}" &
