@@ -2,12 +2,12 @@
 // the kick candidates that its parent hands it through one shared memory page and sends
 // each score back; it keeps no optimiser state of its own and writes no files. The page is
 // tmp/shared_memory/MapFile<agent port> in the working directory, created by the parent, so
-// the parent must start first and the child must run on the port the parent expects (its own
-// port + 1 + the child's index).
+// the parent must start first and the child must run on the port the parent expects: the
+// parent's port + 1 + the child's index.
 //
 // Once per cycle, before the trial step and only on its turn, it takes a posted candidate
-// when it holds none and sends the oldest score waiting. Between trials it keeps the robot
-// and the ball at their start until a candidate arrives. A page that holds a candidate of the
+// when it holds none and sends the oldest score waiting. While it has no candidate the robot
+// and the ball wait at their start, put there once. A page that holds a candidate of the
 // wrong size, an id outside the generation or a value that is not a number is ignored with
 // one warning. It prints nothing else.
 #pragma once
