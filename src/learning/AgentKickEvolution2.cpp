@@ -18,8 +18,8 @@ double NoFitness(const double*, const int&) { return 0.0; }
 
 const double SIGMA = 5.0;
 const double READY_GAIN = 0.1;
-const AgentKickTrial::Placement PLACEMENT{Eigen::Vector3d(-0.21, 0.0, 0.375),
-                                          Eigen::Vector2d(-0.6, 0.0), READY_GAIN};
+const Eigen::Vector3d START(-0.21, 0.0, 0.375);
+const Eigen::Vector2d STAND_UP(-0.6, 0.0);
 
 // p0 to p11: the degrees of "left_fix" (and the arms of "reset").
 const double LOWER_DEGREES[12] = {-90, -90, -100, -10, -1, -1, -100, -55, -35, -145, -60, -25};
@@ -49,7 +49,11 @@ const Eigen::VectorXd& AgentKickEvolution2::UpperBounds() {
 }
 
 AgentKickEvolution2::AgentKickEvolution2(int argc, char** argv, int lambda)
-    : AgentKickTrial(argc, argv, PLACEMENT),
+    : AgentKickEvolution2(argc, argv, lambda, true, STAND_UP) {}
+
+AgentKickEvolution2::AgentKickEvolution2(int argc, char** argv, int lambda, bool writes_files,
+                                         const Eigen::Vector2d& stand_up)
+    : AgentKickTrial(argc, argv, Placement{START, stand_up, READY_GAIN}),
       motion_param_(Eigen::VectorXd::Zero(PARAM_NUM)),
       fitness_(Eigen::VectorXd::Zero(lambda)),
       generation_num_(0),
@@ -57,9 +61,9 @@ AgentKickEvolution2::AgentKickEvolution2(int argc, char** argv, int lambda)
       can_pop_update_(true),
       max_value_(0.0),
       sum_(0.0) {
-  OpenRecord(RECORD_PATH, recorder_);
+  if (writes_files) OpenRecord(RECORD_PATH, recorder_);
   ReadParam(INIT_PARAM_PATH, PARAM_NUM);
-  MakeNewMotion(KICK_PATH);
+  MakeNewMotion(writes_files ? KICK_PATH : "");
 
   // The optimiser starts inside the box; the saved kick keeps the values as read.
   const Eigen::VectorXd& lower = LowerBounds();
@@ -127,8 +131,8 @@ void AgentKickEvolution2::MakeNewMotion(const std::string& path) {
   const std::vector<KickMotionText::Keyframe>& frames = KickMotionText::LongKick();
   const int needed = KickMotionText::ParamCount(frames);
   if (motion_param_.size() < needed) {
-    std::cerr << "the kick needs " << needed << " parameters, but " << INIT_PARAM_PATH
-              << " gave " << motion_param_.size() << std::endl;
+    std::cerr << "the kick needs " << needed << " parameters, but " << INIT_PARAM_PATH << " gave "
+              << motion_param_.size() << std::endl;
     std::exit(1);
   }
   const std::string text = KickMotionText::Build(frames, motion_param_);

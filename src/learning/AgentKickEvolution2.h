@@ -60,6 +60,12 @@ class AgentKickEvolution2 : public AgentKickTrial {
   // resume block, the best candidate and the record line, and starts a new generation.
   void EndGeneration();
 
+  // For the processes of the multi-process optimisation. Only the process that owns the
+  // optimiser writes files: with writes_files false neither the record file nor the saved
+  // start kick is touched. stand_up (m) is where the robot is placed standing after its kick.
+  AgentKickEvolution2(int argc, char** argv, int lambda, bool writes_files,
+                      const Eigen::Vector2d& stand_up);
+
   std::unique_ptr<Parameters> parameters_;
   std::unique_ptr<Optimizer> evolution_;
   Eigen::MatrixXd population_;  // one candidate per column, inside the bounds

@@ -2,10 +2,10 @@
 
 #include <cmath>
 
+#include "core/JointController.h"
 #include "core/RawStorage.h"
 #include "core/Singleton.h"
 #include "core/Tool.h"
-#include "core/JointController.h"
 #include "learning/EffectorTrainer.h"
 #include "model/AgentState.h"
 #include "model/WorldState.h"
@@ -73,12 +73,7 @@ void AgentKickTrial::ControlEffectorTrainer(EffectorTrainer& effector) {
   switch (state_) {
     case STATE_UPDATE_MOTION:
       // Robot and ball go back in one trainer message, and the next kick is loaded.
-      self.can_move = true;
-      self.coord = Eigen::Vector4d(placement_.start.x(), placement_.start.y(),
-                                   placement_.start.z(), START_DIRECTION);
-      effector.SetEffectorUse(EffectorTrainer::BEAM_BALL, true);
-      effector.ball_coord_ = BALL_START;
-      effector.ball_speed_ = Eigen::Vector3d::Zero();
+      PlaceAtStart(effector);
       UpdateMotion();
       state_ = STATE_READY;
       break;
@@ -88,10 +83,24 @@ void AgentKickTrial::ControlEffectorTrainer(EffectorTrainer& effector) {
                                    placement_.start.z(), START_DIRECTION);
       break;
     default:
-      self.can_move = false;
-      effector.SetEffectorUse(EffectorTrainer::BEAM_BALL, false);
+      LeaveInPlace(effector);
       break;
   }
+}
+
+void AgentKickTrial::PlaceAtStart(EffectorTrainer& effector) const {
+  EffectorTrainer::AgentSet& self = effector.agent_set_[LEFT_PLAYER_10];
+  self.can_move = true;
+  self.coord = Eigen::Vector4d(placement_.start.x(), placement_.start.y(), placement_.start.z(),
+                               START_DIRECTION);
+  effector.SetEffectorUse(EffectorTrainer::BEAM_BALL, true);
+  effector.ball_coord_ = BALL_START;
+  effector.ball_speed_ = Eigen::Vector3d::Zero();
+}
+
+void AgentKickTrial::LeaveInPlace(EffectorTrainer& effector) const {
+  effector.agent_set_[LEFT_PLAYER_10].can_move = false;
+  effector.SetEffectorUse(EffectorTrainer::BEAM_BALL, false);
 }
 
 double AgentKickTrial::TrackBall() {
@@ -102,8 +111,8 @@ double AgentKickTrial::TrackBall() {
   const double cycles = (now - before_ball_time_) / UPDATE_INTERVAL_TIME;
   double moved = -1.0;
   if (before_ball_time_ >= 0.0 && cycles > 0.5) {
-    moved = Tool::CulcDistance(Tool::RemoveVectZ(before_ball_coord_), Tool::RemoveVectZ(ball)) /
-            cycles;
+    moved =
+        Tool::CulcDistance(Tool::RemoveVectZ(before_ball_coord_), Tool::RemoveVectZ(ball)) / cycles;
     const double dx = (ball.x() - before_ball_coord_.x()) / cycles;
     if (dx > max_speed_) max_speed_ = dx;
   }

@@ -69,6 +69,11 @@ class AgentKickTrial : public AgentWithTrainer {
   // The trial's result as the optimisers score it: the true ball x, or -1 when the kick did
   // not reach its "fire" keyframes or left the ball at x <= 0.
   double TrialScore() const;
+  // Puts the robot at its start and the ball at the centre spot, at rest, in this cycle's
+  // trainer message (MOVE_AGENT must be enabled).
+  void PlaceAtStart(EffectorTrainer& effector) const;
+  // Neither the robot nor the ball is moved by this cycle's trainer message.
+  void LeaveInPlace(EffectorTrainer& effector) const;
 
   State state_;
   std::unique_ptr<MotionSequenceXML> long_kick_;

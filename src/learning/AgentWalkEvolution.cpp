@@ -23,12 +23,12 @@ double NoFitness(const double*, const int&) { return 0.0; }
 const double BOUND_HALF_WIDTH = 15.0;  // mm, how far a foot point may move from its start
 const double SIGMA = 10.0;             // mm
 const double READY_GAIN = 0.1;
-const double FALL_TILT = 40.0;     // degrees about x or y
-const double FALL_VALUE = -1.0;    // the measurement of a trial that did not run
+const double FALL_TILT = 40.0;   // degrees about x or y
+const double FALL_VALUE = -1.0;  // the measurement of a trial that did not run
 const double FORWARD_WEIGHT = 1.5;
 const double SIDE_WEIGHT = 2.0;
 const double ROTATION_WEIGHT = 0.005;
-const int LEFT_PLAYER_10 = 9;  // trainer table entry
+const int LEFT_PLAYER_10 = 9;          // trainer table entry
 const double START_DIRECTION = -90.0;  // degrees: the left team faces +x
 
 }  // namespace

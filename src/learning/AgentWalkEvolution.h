@@ -76,7 +76,7 @@ class AgentWalkEvolution : public AgentWithTrainer {
   const TabeWalk& GetWalk() const { return *walk_; }
 
  private:
-  const int STOP_MOVE_TIME = 5;  // s, longest walking trial
+  const int STOP_MOVE_TIME = 5;      // s, longest walking trial
   const int READY_CYCLE_LIMIT = 29;  // the ready phase ends after at most this + 1 cycles
 
   State state_;
@@ -86,7 +86,7 @@ class AgentWalkEvolution : public AgentWithTrainer {
   std::unique_ptr<TabeWalk> walk_;
   Eigen::MatrixXd population_;  // one candidate per column, in the bounded parameter space
   Eigen::VectorXd motion_param_;
-  Eigen::VectorXd fitness_;  // minimised: minus each candidate's value
+  Eigen::VectorXd fitness_;           // minimised: minus each candidate's value
   Eigen::Vector3d init_agent_coord_;  // m, start point and height
   int generation_num_;
   int current_param_;

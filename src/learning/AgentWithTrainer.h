@@ -38,8 +38,8 @@ class AgentWithTrainer : public Agent {
 
   // One cycle without sockets: the agent message is returned, the trainer message is left in
   // trainer_message.
-  std::string Step(const std::string& message, EffectorAgent& effector,
-                   EffectorTrainer& trainer, std::string& trainer_message);
+  std::string Step(const std::string& message, EffectorAgent& effector, EffectorTrainer& trainer,
+                   std::string& trainer_message);
 
   const std::string& GetScenePath() const { return scene_path_; }
   int GetTrainerPort() const;

@@ -50,8 +50,8 @@ void EffectorTrainer::SetEffectorTrainerUse(bool beam_ball, bool drop_ball, bool
 }
 
 std::string EffectorTrainer::MakeBeamBall() {
-  return "(ball (pos " + FormatDouble(ball_coord_.x()) + " " + FormatDouble(ball_coord_.y()) +
-         " " + FormatDouble(ball_coord_.z()) + ") (vel " + FormatDouble(ball_speed_.x()) + " " +
+  return "(ball (pos " + FormatDouble(ball_coord_.x()) + " " + FormatDouble(ball_coord_.y()) + " " +
+         FormatDouble(ball_coord_.z()) + ") (vel " + FormatDouble(ball_speed_.x()) + " " +
          FormatDouble(ball_speed_.y()) + " " + FormatDouble(ball_speed_.z()) + "))";
 }
 

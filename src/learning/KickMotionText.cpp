@@ -31,45 +31,42 @@ Move Fire(const char* id, const char* degree, Value speed, bool tabs = false) {
 
 std::vector<Keyframe> MakeLongKick() {
   std::vector<Keyframe> frames;
-  frames.push_back({"reset",
-                    25,
-                    {SlowParam("raj1", 0), Slow("raj2", "0.0"), Slow("raj3", "0.0"),
-                     Slow("raj4", "0.0"), SlowParam("laj1", 1), Slow("laj2", "0.0"),
-                     Slow("laj3", "0.0"), Slow("laj4", "0.0"), Slow("llj1", "0.0"),
-                     Slow("llj2", "0.0"), Slow("llj3", "25.0"), Slow("llj4", "-50.0"),
-                     Slow("llj5", "25.0"), Slow("llj6", "0.0"), Slow("rlj1", "0.0"),
-                     Slow("rlj2", "0.0"), Slow("rlj3", "25.0"), Slow("rlj4", "-50.0"),
-                     Slow("rlj5", "25.0"), Slow("rlj6", "0.0")}});
-  frames.push_back({"stabilize",
-                    15,
-                    {Slow("llj2", "-11.0"), Slow("llj6", "11.0"), Slow("rlj2", "-11.0"),
-                     Slow("rlj6", "11.0")}});
-  frames.push_back({"left_up",
-                    15,
-                    {Slow("llj1", "0.0"), Slow("llj3", "10.0"), Slow("llj4", "0.0"),
-                     Slow("llj5", "0.0"), Slow("rlj1", "0.0"), Slow("rlj3", "50.0"),
-                     Slow("rlj4", "-70.0"), Slow("rlj5", "30.0")}});
+  frames.push_back({"reset", 25, {SlowParam("raj1", 0), Slow("raj2", "0.0"),  Slow("raj3", "0.0"),
+                                  Slow("raj4", "0.0"),  SlowParam("laj1", 1), Slow("laj2", "0.0"),
+                                  Slow("laj3", "0.0"),  Slow("laj4", "0.0"),  Slow("llj1", "0.0"),
+                                  Slow("llj2", "0.0"),  Slow("llj3", "25.0"), Slow("llj4", "-50.0"),
+                                  Slow("llj5", "25.0"), Slow("llj6", "0.0"),  Slow("rlj1", "0.0"),
+                                  Slow("rlj2", "0.0"),  Slow("rlj3", "25.0"), Slow("rlj4", "-50.0"),
+                                  Slow("rlj5", "25.0"), Slow("rlj6", "0.0")}});
+  frames.push_back(
+      {"stabilize",
+       15,
+       {Slow("llj2", "-11.0"), Slow("llj6", "11.0"), Slow("rlj2", "-11.0"), Slow("rlj6", "11.0")}});
+  frames.push_back(
+      {"left_up",
+       15,
+       {Slow("llj1", "0.0"), Slow("llj3", "10.0"), Slow("llj4", "0.0"), Slow("llj5", "0.0"),
+        Slow("rlj1", "0.0"), Slow("rlj3", "50.0"), Slow("rlj4", "-70.0"), Slow("rlj5", "30.0")}});
   frames.push_back(
       {"left_up", 5, {Slow("rlj3", "-50.0"), Slow("rlj4", "-100.0"), Slow("rlj5", "60.0")}});
   frames.push_back(
       {"left_up", 5, {Slow("rlj3", "-50.0"), Slow("rlj4", "-100.0"), Slow("rlj5", "30.0")}});
   frames.push_back({"left_fix",
                     30,
-                    {Fix("raj1", 0), Fix("laj1", 1), Fix("llj1", 2), Fix("llj3", 3),
-                     Fix("llj4", 4), Fix("llj5", 5), Fix("rlj1", 6, true), Fix("rlj2", 7),
-                     Fix("rlj3", 8), Fix("rlj4", 9), Fix("rlj5", 10), Fix("rlj6", 11)}});
+                    {Fix("raj1", 0), Fix("laj1", 1), Fix("llj1", 2), Fix("llj3", 3), Fix("llj4", 4),
+                     Fix("llj5", 5), Fix("rlj1", 6, true), Fix("rlj2", 7), Fix("rlj3", 8),
+                     Fix("rlj4", 9), Fix("rlj5", 10), Fix("rlj6", 11)}});
   const int fire_times[] = {2, 2, 2, 2, 2, 6};
   for (int k = 0; k < 6; ++k) {
     const int b = 12 + 8 * k;
-    frames.push_back({"fire",
-                      fire_times[k],
-                      {Fire("raj1", "-90.0", Fixed("-6.0")), Fire("laj1", "-90.0", Fixed("-6.0")),
-                       Fire("llj1", "1.0", Param(b), true), Fire("llj3", "-25.0", Param(b + 1), true),
-                       Fire("llj4", "-130.0", Param(b + 2), true),
-                       Fire("llj5", "-45.0", Param(b + 3), true),
-                       Fire("rlj1", k == 5 ? "-10.0" : "1.0", Param(b + 4)),
-                       Fire("rlj3", "100.0", Param(b + 5)), Fire("rlj4", "1.0", Param(b + 6)),
-                       Fire("rlj5", "-45.0", Param(b + 7))}});
+    frames.push_back(
+        {"fire",
+         fire_times[k],
+         {Fire("raj1", "-90.0", Fixed("-6.0")), Fire("laj1", "-90.0", Fixed("-6.0")),
+          Fire("llj1", "1.0", Param(b), true), Fire("llj3", "-25.0", Param(b + 1), true),
+          Fire("llj4", "-130.0", Param(b + 2), true), Fire("llj5", "-45.0", Param(b + 3), true),
+          Fire("rlj1", k == 5 ? "-10.0" : "1.0", Param(b + 4)), Fire("rlj3", "100.0", Param(b + 5)),
+          Fire("rlj4", "1.0", Param(b + 6)), Fire("rlj5", "-45.0", Param(b + 7))}});
   }
   return frames;
 }

@@ -1,5 +1,3 @@
-#include "learning/AgentKickEvolution2.h"
-
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -10,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "learning/AgentKickEvolution2.h"
 #include "learning/KickMotionText.h"
 #include "motion/MotionSequenceXML.h"
 #include "support/ChildProcess.h"
@@ -49,8 +48,7 @@ Eigen::VectorXd Ramp() {
 TEST(KickMotionTextTest, LongKickMatchesTheHandWrittenText) {
   const std::vector<KickMotionText::Keyframe>& frames = KickMotionText::LongKick();
   EXPECT_EQ(KickMotionText::ParamCount(frames), 60);
-  const std::vector<std::string> golden =
-      test::ReadFixtureLines("learning/long_kick_text.xml");
+  const std::vector<std::string> golden = test::ReadFixtureLines("learning/long_kick_text.xml");
   ASSERT_EQ(golden.size(), 1u);
   EXPECT_EQ(KickMotionText::Build(frames, Ramp()), golden[0]);
 }
@@ -80,12 +78,11 @@ class KickEvolutionRun : public ::testing::Test {
 
   // The agent in a child process, with lambda candidates a generation. Before it runs,
   // probe may print what the test wants to see of the constructed agent.
-  ChildProcess Start(int lambda,
-                     std::function<void(const AgentKickEvolution2&)> probe = nullptr) {
+  ChildProcess Start(int lambda, std::function<void(const AgentKickEvolution2&)> probe = nullptr) {
     return ChildProcess([this, lambda, probe]() {
       if (::chdir(dir_.Path().c_str()) != 0) _exit(126);
-      std::vector<std::string> args = {"--port=" + std::to_string(server_.AgentPort()),
-                                       "--unum=10", "--team=Left", "--syn=1"};
+      std::vector<std::string> args = {"--port=" + std::to_string(server_.AgentPort()), "--unum=10",
+                                       "--team=Left", "--syn=1"};
       std::vector<char*> argv{const_cast<char*>("zamp_kick_evolution2")};
       for (std::string& arg : args) argv.push_back(arg.data());
       AgentKickEvolution2 evolution(static_cast<int>(argv.size()), argv.data(), lambda);
@@ -110,7 +107,8 @@ TEST_F(KickEvolutionRun, StartPointIsClampedIntoTheBoxWhileTheSavedKickKeepsTheV
   dir_.Write(INIT_PARAM, start);
   ChildProcess probe = Start(8, [](const AgentKickEvolution2& agent) {
     const auto& gp = agent.GetOptimizer().get_gp();
-    const Eigen::VectorXd mean = gp.pheno(Eigen::VectorXd(agent.GetOptimizer().get_solutions()._xmean));
+    const Eigen::VectorXd mean =
+        gp.pheno(Eigen::VectorXd(agent.GetOptimizer().get_solutions()._xmean));
     std::cout << mean[0] << " " << mean[1];
   });
   ASSERT_TRUE(probe.Wait(seconds(10)));
@@ -123,7 +121,8 @@ TEST_F(KickEvolutionRun, StartPointIsClampedIntoTheBoxWhileTheSavedKickKeepsTheV
   EXPECT_NEAR(p1, -65.2157, 1e-9);
 
   const std::string saved = dir_.Read(SAVED_KICK);
-  EXPECT_NE(saved.find("<move id=\"raj1\" degree=\"0.000000\" speed=\"0.075\"/>"), std::string::npos)
+  EXPECT_NE(saved.find("<move id=\"raj1\" degree=\"0.000000\" speed=\"0.075\"/>"),
+            std::string::npos)
       << saved.substr(0, 300);
   EXPECT_NE(saved.find("<motion name=\"left_fix\" time=\"30\">"), std::string::npos);
 }
@@ -137,9 +136,9 @@ TEST(KickEvolutionBoundsTest, EachParameterHasItsBox) {
     int index;
     double lower;
     double upper;
-  } cases[] = {{0, -90, -45}, {2, -100, 5},  {4, -1, 1},    {8, -35, 100}, {11, -25, 45},
-               {12, 0, 6.5},  {13, -6.5, 0}, {16, -6.5, 0}, {17, 0, 6.5},  {59, 0, 6.5},
-               {52, 0, 6.5},  {56, -6.5, 0}};
+  } cases[] = {{0, -90, -45}, {2, -100, 5}, {4, -1, 1},    {8, -35, 100},
+               {11, -25, 45}, {12, 0, 6.5}, {13, -6.5, 0}, {16, -6.5, 0},
+               {17, 0, 6.5},  {59, 0, 6.5}, {52, 0, 6.5},  {56, -6.5, 0}};
   for (const auto& c : cases) {
     EXPECT_EQ(lower[c.index], c.lower) << c.index;
     EXPECT_EQ(upper[c.index], c.upper) << c.index;

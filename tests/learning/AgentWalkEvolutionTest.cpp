@@ -1,5 +1,3 @@
-#include "learning/AgentWalkEvolution.h"
-
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -10,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "learning/AgentWalkEvolution.h"
 #include "support/AgentProcess.h"
 #include "support/ChildProcess.h"
 #include "support/FakeTrainingServer.h"
@@ -41,8 +40,7 @@ class WalkEvolutionRun : public ::testing::Test {
   }
 
   std::vector<std::string> Options() const {
-    return {"--port=" + std::to_string(server_.AgentPort()), "--unum=10", "--team=Left",
-            "--syn=1"};
+    return {"--port=" + std::to_string(server_.AgentPort()), "--unum=10", "--team=Left", "--syn=1"};
   }
   // Runs the server until the agent recorded its first generation (or cycles ran out).
   void RunOneGeneration(int cycles) {
@@ -58,8 +56,8 @@ class WalkEvolutionRun : public ::testing::Test {
     std::vector<std::vector<double>> values;
     for (std::sregex_iterator it(out.begin(), out.end(), line), end; it != end; ++it) {
       EXPECT_EQ(std::stoi((*it)[1]), static_cast<int>(values.size()) + 1);
-      values.push_back({std::stod((*it)[2]), std::stod((*it)[3]), std::stod((*it)[4]),
-                        std::stod((*it)[5])});
+      values.push_back(
+          {std::stod((*it)[2]), std::stod((*it)[3]), std::stod((*it)[4]), std::stod((*it)[5])});
     }
     return values;
   }
@@ -166,8 +164,8 @@ TEST_F(WalkEvolutionRun, FullTrialsMeasureDistancesAndWrappedTurns) {
   }
   const std::vector<std::string> record = dir_.ReadLines(RECORD);
   ASSERT_EQ(record.size(), 2u);
-  const double best = std::max({iterations[0][3], iterations[1][3], iterations[2][3],
-                                iterations[3][3]});
+  const double best =
+      std::max({iterations[0][3], iterations[1][3], iterations[2][3], iterations[3][3]});
   EXPECT_NEAR(std::stod(record[1]), best, 1e-4) << record[1];
 }
 

@@ -1,5 +1,3 @@
-#include "learning/AgentWithTrainer.h"
-
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -9,6 +7,7 @@
 #include <vector>
 
 #include "core/EffectorAgent.h"
+#include "learning/AgentWithTrainer.h"
 #include "learning/EffectorTrainer.h"
 #include "support/ChildProcess.h"
 #include "support/FakeTrainingServer.h"
@@ -91,9 +90,9 @@ TEST(AgentWithTrainerTest, ScenePathComesFromTheOptionThenTheEnvironmentThenTheD
 
 TEST(AgentWithTrainerTest, StartsUpWithABeamAndSendsTrainerCommandsOnlyWhenThereAreAny) {
   FakeTrainingServer server;
-  ChildProcess agent = StartBallPlacer({"--port=" + std::to_string(server.AgentPort()),
-                                        "--host=127.0.0.1", "--scene-path=my/scene.rsg",
-                                        "--unum=10", "--team=Learner", "--syn=1"});
+  ChildProcess agent =
+      StartBallPlacer({"--port=" + std::to_string(server.AgentPort()), "--host=127.0.0.1",
+                       "--scene-path=my/scene.rsg", "--unum=10", "--team=Learner", "--syn=1"});
   ASSERT_TRUE(server.Run(10, seconds(10)));
   ASSERT_TRUE(agent.Wait(seconds(10)));
   EXPECT_EQ(agent.ExitStatus(), 0) << agent.Err();
@@ -113,9 +112,9 @@ TEST(AgentWithTrainerTest, StartsUpWithABeamAndSendsTrainerCommandsOnlyWhenThere
               "(ball (pos 1.000000 2.000000 0.042000) (vel 0.000000 0.000000 0.000000))");
   }
   EXPECT_DOUBLE_EQ(server.GetWorld().ball.y(), 2.0);
-  EXPECT_NE(agent.Out().find("closed connection to 127.0.0.1:" +
-                             std::to_string(server.TrainerPort())),
-            std::string::npos)
+  EXPECT_NE(
+      agent.Out().find("closed connection to 127.0.0.1:" + std::to_string(server.TrainerPort())),
+      std::string::npos)
       << agent.Out();
 }
 
@@ -129,8 +128,8 @@ TEST(AgentWithTrainerTest, ALostTrainerLinkWarnsOnceAndEndsOnlyAnAgentThatNeedsI
     ASSERT_TRUE(agent.Wait(seconds(10)));
     EXPECT_EQ(agent.TermSignal(), 0) << "a closed trainer link must not kill the agent";
     EXPECT_EQ(agent.ExitStatus(), stop_on_loss ? 1 : 0) << agent.Err();
-    const std::string warning = "the trainer link to 127.0.0.1:" +
-                                std::to_string(server.TrainerPort()) + " is lost";
+    const std::string warning =
+        "the trainer link to 127.0.0.1:" + std::to_string(server.TrainerPort()) + " is lost";
     const size_t first = agent.Err().find(warning);
     EXPECT_NE(first, std::string::npos) << agent.Err();
     EXPECT_EQ(agent.Err().find(warning, first + 1), std::string::npos) << "warned once";

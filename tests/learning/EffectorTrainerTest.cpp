@@ -1,9 +1,9 @@
-#include "learning/EffectorTrainer.h"
-
 #include <gtest/gtest.h>
 
 #include <limits>
 #include <string>
+
+#include "learning/EffectorTrainer.h"
 
 namespace zamp {
 namespace {

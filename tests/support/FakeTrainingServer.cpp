@@ -83,6 +83,27 @@ FakeTrainingServer::FakeTrainingServer() {
   if (!trainer_server_) throw std::runtime_error("fake training server: no free port pair");
 }
 
+FakeTrainingServer::FakeTrainingServer(int agent_port)
+    : agent_server_(std::make_unique<FakeServer>(agent_port)),
+      trainer_server_(std::make_unique<FakeServer>(agent_port + TRAINER_PORT_OFFSET)) {}
+
+std::vector<std::unique_ptr<FakeTrainingServer>> FakeTrainingServer::OnConsecutivePorts(int count) {
+  for (int attempt = 0; attempt < PORT_ATTEMPTS; ++attempt) {
+    std::vector<std::unique_ptr<FakeTrainingServer>> servers;
+    servers.push_back(std::make_unique<FakeTrainingServer>());
+    const int first = servers.front()->AgentPort();
+    try {
+      for (int i = 1; i < count; ++i) {
+        servers.push_back(std::make_unique<FakeTrainingServer>(first + i));
+      }
+      return servers;
+    } catch (const std::runtime_error&) {
+      // One of the ports above the first is taken: start again from another.
+    }
+  }
+  throw std::runtime_error("fake training server: no run of free ports");
+}
+
 FakeTrainingServer::~FakeTrainingServer() {}
 
 std::string FakeTrainingServer::Perception(const World& world, const std::string& play_mode) {

@@ -28,15 +28,15 @@ class FakeTrainingServer {
   static constexpr int UNUM = 10;        // the robot played, of team "Left"
 
   struct World {
-    Eigen::Vector3d robot{0.0, 0.0, 0.375};  // m
-    double heading = 0.0;                    // degrees, 0 facing +x
-    double tilt = 0.0;                       // degrees; 90 lies on the ground
-    Eigen::Vector3d ball{0.0, 0.0, 0.042};   // m
+    Eigen::Vector3d robot{0.0, 0.0, 0.375};                // m
+    double heading = 0.0;                                  // degrees, 0 facing +x
+    double tilt = 0.0;                                     // degrees; 90 lies on the ground
+    Eigen::Vector3d ball{0.0, 0.0, 0.042};                 // m
     Eigen::Vector3d ball_speed = Eigen::Vector3d::Zero();  // m/s
-    double free_time = 0.0;  // s since the trainer last moved the robot
-    int cycle = 0;           // perceptions sent so far
-    bool moved = false;      // the trainer placed the robot in this cycle
-    int ball_placements = 0; // trainer ball placements so far
+    double free_time = 0.0;   // s since the trainer last moved the robot
+    int cycle = 0;            // perceptions sent so far
+    bool moved = false;       // the trainer placed the robot in this cycle
+    int ball_placements = 0;  // trainer ball placements so far
   };
   // Runs once per cycle, after that cycle's trainer commands.
   using Script = std::function<void(World&)>;
@@ -65,6 +65,13 @@ class FakeTrainingServer {
 
   // Throws std::runtime_error when no pair of free ports 100 apart is found.
   FakeTrainingServer();
+  // The same on a given agent port; throws std::runtime_error when it or the port 100 above
+  // it is taken.
+  explicit FakeTrainingServer(int agent_port);
+  // count servers on consecutive agent ports from a free one, as the processes of the
+  // multi-process kick optimisation pair with their pages by port; throws
+  // std::runtime_error when no such run of ports is found.
+  static std::vector<std::unique_ptr<FakeTrainingServer>> OnConsecutivePorts(int count);
   ~FakeTrainingServer();
   FakeTrainingServer(const FakeTrainingServer&) = delete;
   FakeTrainingServer& operator=(const FakeTrainingServer&) = delete;
