@@ -16,7 +16,6 @@
 #include "motion/LongKickType0.h"
 #include "motion/MotionSequenceXML.h"
 #include "support/ChildProcess.h"
-#include "support/ClosedLoop.h"
 #include "support/FakeTrainingServer.h"
 #include "support/Fixtures.h"
 #include "support/ScratchDirectory.h"
@@ -34,25 +33,11 @@ const char RECORD[] = "data/record.dat";
 const char RESUME[] = "data/resumeevo.dat";
 const char BEST_VALUE[] = "data/best_value.dat";
 
-std::string Shipped(const std::string& relative) {
-  std::ifstream file(std::string(ZAMP_SOURCE_DIR) + "/" + relative);
-  std::ostringstream text;
-  text << file.rdbuf();
-  return text.str();
-}
-
 Eigen::VectorXd Numbers(const std::string& text) {
   std::istringstream in(text);
   std::vector<double> values;
   for (double value; in >> value;) values.push_back(value);
   return Eigen::Map<Eigen::VectorXd>(values.data(), static_cast<Eigen::Index>(values.size()));
-}
-
-// p_i = (i - 30) / 8: every parameter distinct and exact in "%f".
-Eigen::VectorXd Ramp() {
-  Eigen::VectorXd p(59);
-  for (int i = 0; i < 59; ++i) p[i] = (i - 30) / 8.0;
-  return p;
 }
 
 const MotionSequenceXML::Move* FindMove(const MotionSequenceXML::Motion& frame, int id) {
@@ -62,39 +47,11 @@ const MotionSequenceXML::Move* FindMove(const MotionSequenceXML::Motion& frame, 
   return nullptr;
 }
 
-TEST(SingleProcessKickTextTest, MatchesTheHandWrittenText) {
-  const std::vector<KickMotionText::Keyframe>& frames = KickMotionText::SingleProcessLongKick();
-  EXPECT_EQ(KickMotionText::ParamCount(frames), 59);
-  const std::vector<std::string> golden =
-      test::ReadFixtureLines("learning/single_process_long_kick_text.xml");
-  ASSERT_EQ(golden.size(), 1u);
-  EXPECT_EQ(KickMotionText::Build(frames, Ramp()), golden[0]);
-}
-
-TEST(SingleProcessKickTextTest, ParsesAndPlaysItsKeyframesToTheEnd) {
-  test::ClosedLoop loop;
-  MotionSequenceXML kick;
-  kick.ReadDirect(KickMotionText::Build(KickMotionText::SingleProcessLongKick(), Ramp()));
-  ASSERT_EQ(kick.GetSequence().size(), 11u);
-  kick.Reset();
-  int cycles = 0;
-  int fire_cycles = 0;
-  while (!kick.IsEnd() && cycles < 500) {
-    loop.Step([&] { kick.Run(); });
-    ++cycles;
-    if (kick.GetCurrentMotionName() == "fire") ++fire_cycles;
-  }
-  // 25 + 15 + 15 + 5 + 30 cycles of wind-up, then 5 x 2 + 4 of "fire".
-  EXPECT_EQ(cycles, 104);
-  EXPECT_EQ(kick.GetCurrentMotionName(), "fire") << "a kick played to its end stands at fire";
-  EXPECT_GE(fire_cycles, 13);
-}
-
 // The shipped start point is the built-in long kick wherever the generated kick has a
 // parameter for it: the wind-up degrees, every fire speed, and the right ankle roll that
 // the built-in kick holds from its wind-up through "fire".
 TEST(SingleProcessKickTextTest, ShippedStartPointCopiesTheBuiltInLongKick) {
-  const Eigen::VectorXd start = Numbers(Shipped(INIT_PARAM));
+  const Eigen::VectorXd start = Numbers(test::ReadShippedFile(INIT_PARAM));
   ASSERT_EQ(start.size(), 59);
   MotionSequenceXML generated;
   generated.ReadDirect(KickMotionText::Build(KickMotionText::SingleProcessLongKick(), start));
@@ -149,7 +106,7 @@ TEST(SingleProcessKickTextTest, ShippedStartPointCopiesTheBuiltInLongKick) {
 // A scratch working directory holding the shipped start point, as the repository root does.
 class KickEvolution1Run : public ::testing::Test {
  protected:
-  KickEvolution1Run() { dir_.Write(INIT_PARAM, Shipped(INIT_PARAM)); }
+  KickEvolution1Run() { dir_.Write(INIT_PARAM, test::ReadShippedFile(INIT_PARAM)); }
 
   // The agent in a child process, with lambda candidates a generation.
   ChildProcess Start(int lambda) {
@@ -295,7 +252,7 @@ TEST_F(KickEvolution1Run, AnUnwritableOptimiserFileEndsTheRunWithStatusOne) {
                {BEST_VALUE, "writeToFile(): could not open './data/best_value.dat'"}};
   for (const auto& c : cases) {
     ScratchDirectory dir;
-    dir.Write(INIT_PARAM, Shipped(INIT_PARAM));
+    dir.Write(INIT_PARAM, test::ReadShippedFile(INIT_PARAM));
     dir.Write(std::string(c.blocked) + "/in_the_way", "");  // a folder where the file goes
     FakeTrainingServer server;
     server.SetScript(FakeTrainingServer::Kicker({{1e9, 2.45, 1.0, 0.5}}));

@@ -9,10 +9,8 @@
 #include <vector>
 
 #include "learning/AgentKickEvolution2.h"
-#include "learning/KickMotionText.h"
 #include "motion/MotionSequenceXML.h"
 #include "support/ChildProcess.h"
-#include "support/ClosedLoop.h"
 #include "support/FakeTrainingServer.h"
 #include "support/Fixtures.h"
 #include "support/ScratchDirectory.h"
@@ -31,50 +29,10 @@ const char BEST_RECORD[] = "data/kick_evolution2_data/best_record.dat";
 const char RESUME[] = "data/kick_evolution2_data/evoresume.dat";
 const char SAVED_KICK[] = "data/LongKick.xml";
 
-std::string Shipped(const std::string& relative) {
-  std::ifstream file(std::string(ZAMP_SOURCE_DIR) + "/" + relative);
-  std::ostringstream text;
-  text << file.rdbuf();
-  return text.str();
-}
-
-// p_i = (i - 30) / 8: every parameter distinct and exact in "%f".
-Eigen::VectorXd Ramp() {
-  Eigen::VectorXd p(60);
-  for (int i = 0; i < 60; ++i) p[i] = (i - 30) / 8.0;
-  return p;
-}
-
-TEST(KickMotionTextTest, LongKickMatchesTheHandWrittenText) {
-  const std::vector<KickMotionText::Keyframe>& frames = KickMotionText::LongKick();
-  EXPECT_EQ(KickMotionText::ParamCount(frames), 60);
-  const std::vector<std::string> golden = test::ReadFixtureLines("learning/long_kick_text.xml");
-  ASSERT_EQ(golden.size(), 1u);
-  EXPECT_EQ(KickMotionText::Build(frames, Ramp()), golden[0]);
-}
-
-TEST(KickMotionTextTest, GeneratedKickParsesAndPlaysItsKeyframesToTheEnd) {
-  test::ClosedLoop loop;
-  MotionSequenceXML kick;
-  kick.ReadDirect(KickMotionText::Build(KickMotionText::LongKick(), Ramp()));
-  ASSERT_EQ(kick.GetSequence().size(), 12u);
-  kick.Reset();
-  int cycles = 0;
-  int fire_cycles = 0;
-  while (!kick.IsEnd() && cycles < 500) {
-    loop.Step([&] { kick.Run(); });
-    ++cycles;
-    if (kick.GetCurrentMotionName() == "fire") ++fire_cycles;
-  }
-  EXPECT_EQ(cycles, 111);
-  EXPECT_EQ(kick.GetCurrentMotionName(), "fire") << "a kick played to its end stands at fire";
-  EXPECT_GE(fire_cycles, 15);
-}
-
 // A scratch working directory holding the shipped start point, as the repository root does.
 class KickEvolutionRun : public ::testing::Test {
  protected:
-  KickEvolutionRun() { dir_.Write(INIT_PARAM, Shipped(INIT_PARAM)); }
+  KickEvolutionRun() { dir_.Write(INIT_PARAM, test::ReadShippedFile(INIT_PARAM)); }
 
   // The agent in a child process, with lambda candidates a generation. Before it runs,
   // probe may print what the test wants to see of the constructed agent.
@@ -102,7 +60,7 @@ class KickEvolutionRun : public ::testing::Test {
 };
 
 TEST_F(KickEvolutionRun, StartPointIsClampedIntoTheBoxWhileTheSavedKickKeepsTheValuesRead) {
-  std::string start = Shipped(INIT_PARAM);
+  std::string start = test::ReadShippedFile(INIT_PARAM);
   start.replace(0, start.find(' '), "0");  // p0 = 0, above its upper bound -45
   dir_.Write(INIT_PARAM, start);
   ChildProcess probe = Start(8, [](const AgentKickEvolution2& agent) {
@@ -144,7 +102,7 @@ TEST(KickEvolutionBoundsTest, EachParameterHasItsBox) {
     EXPECT_EQ(upper[c.index], c.upper) << c.index;
   }
   // The shipped start kick lies inside the box, so the search starts from it unchanged.
-  std::istringstream start(Shipped(INIT_PARAM));
+  std::istringstream start(test::ReadShippedFile(INIT_PARAM));
   int i = 0;
   for (double value; start >> value; ++i) {
     EXPECT_GE(value, lower[i]) << i;

@@ -12,6 +12,7 @@
 #include "support/AgentProcess.h"
 #include "support/ChildProcess.h"
 #include "support/FakeTrainingServer.h"
+#include "support/Fixtures.h"
 #include "support/ScratchDirectory.h"
 
 namespace zamp {
@@ -32,12 +33,7 @@ const char START_MOVE[] =
 // A scratch working directory holding the shipped start point, as the repository root does.
 class WalkEvolutionRun : public ::testing::Test {
  protected:
-  WalkEvolutionRun() {
-    std::ifstream shipped(std::string(ZAMP_SOURCE_DIR) + "/" + INIT_PARAM);
-    std::ostringstream text;
-    text << shipped.rdbuf();
-    dir_.Write(INIT_PARAM, text.str());
-  }
+  WalkEvolutionRun() { dir_.Write(INIT_PARAM, test::ReadShippedFile(INIT_PARAM)); }
 
   std::vector<std::string> Options() const {
     return {"--port=" + std::to_string(server_.AgentPort()), "--unum=10", "--team=Left", "--syn=1"};

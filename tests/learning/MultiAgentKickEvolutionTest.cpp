@@ -21,6 +21,7 @@
 #include "learning/SharedMemory.h"
 #include "support/ChildProcess.h"
 #include "support/FakeTrainingServer.h"
+#include "support/Fixtures.h"
 #include "support/ScratchDirectory.h"
 
 namespace zamp {
@@ -36,13 +37,6 @@ const char RECORD[] = "data/kick_evolution2_data/record.dat";
 const char SAVED_KICK[] = "data/LongKick.xml";
 const int PORT = 3100;  // the protocol tests never connect
 const double NaN = std::numeric_limits<double>::quiet_NaN();
-
-std::string Shipped(const std::string& relative) {
-  std::ifstream file(std::string(ZAMP_SOURCE_DIR) + "/" + relative);
-  std::ostringstream text;
-  text << file.rdbuf();
-  return text.str();
-}
 
 // Options as a main would get them.
 class Arguments {
@@ -113,7 +107,7 @@ size_t Count(const std::string& text, const std::string& part) {
 
 class MultiKickProtocol : public ::testing::Test {
  protected:
-  MultiKickProtocol() { dir_.Write(INIT_PARAM, Shipped(INIT_PARAM)); }
+  MultiKickProtocol() { dir_.Write(INIT_PARAM, test::ReadShippedFile(INIT_PARAM)); }
 
   // Runs body in a child process working in the scratch directory.
   ChildProcess Probe(const std::function<void()>& body) {
@@ -376,7 +370,7 @@ class MultiKickRun : public ::testing::Test {
  protected:
   static constexpr int LAMBDA = 6;
 
-  MultiKickRun() { dir_.Write(INIT_PARAM, Shipped(INIT_PARAM)); }
+  MultiKickRun() { dir_.Write(INIT_PARAM, test::ReadShippedFile(INIT_PARAM)); }
 
   void Setup(int process_num, double time_out) {
     servers_ = FakeTrainingServer::OnConsecutivePorts(process_num);

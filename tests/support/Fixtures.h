@@ -14,4 +14,8 @@ std::string FixturePath(const std::string& name);
 // file cannot be read, so a missing fixture fails the test instead of passing it vacuously.
 std::vector<std::string> ReadFixtureLines(const std::string& name);
 
+// A file the repository ships, relative to its root (e.g. a learning agent's start point),
+// whole. Throws std::runtime_error when it cannot be read.
+std::string ReadShippedFile(const std::string& relative);
+
 }  // namespace zamp::test
