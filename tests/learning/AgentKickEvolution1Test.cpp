@@ -12,6 +12,7 @@
 
 #include "learning/AgentKickEvolution1.h"
 #include "learning/CMAES.h"
+#include "core/const.h"
 #include "learning/KickMotionText.h"
 #include "motion/LongKickType0.h"
 #include "motion/MotionSequenceXML.h"
