@@ -17,7 +17,6 @@
 #include <atomic>
 #include <cstdlib>
 #include <memory>
-#include <new>
 #include <string>
 #include <vector>
 
@@ -33,21 +32,29 @@
 #include "model/WorldState.h"
 #include "play/AgentZAMP.h"
 
-// Every allocation of the program is counted, so that the benchmark can tell how many a
-// cycle makes.
+// Every heap allocation of the program is counted, so that the benchmark can tell how many
+// a cycle makes. The C library's allocator is wrapped rather than operator new, because
+// Eigen's dynamic-size matrices allocate with malloc directly. (glibc only.)
 std::atomic<long> allocation_count{0};
 
-void* operator new(std::size_t size) {
+extern "C" {
+void* __libc_malloc(std::size_t size);
+void* __libc_calloc(std::size_t count, std::size_t size);
+void* __libc_realloc(void* block, std::size_t size);
+
+void* malloc(std::size_t size) {
   allocation_count.fetch_add(1, std::memory_order_relaxed);
-  if (void* block = std::malloc(size == 0 ? 1 : size)) return block;
-  throw std::bad_alloc();
+  return __libc_malloc(size);
 }
-// GCC takes the free inside a replaced operator delete for a mismatch with new.
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-void operator delete(void* block) noexcept { std::free(block); }
-void operator delete(void* block, std::size_t) noexcept { std::free(block); }
-#pragma GCC diagnostic pop
+void* calloc(std::size_t count, std::size_t size) {
+  allocation_count.fetch_add(1, std::memory_order_relaxed);
+  return __libc_calloc(count, size);
+}
+void* realloc(void* block, std::size_t size) {
+  allocation_count.fetch_add(1, std::memory_order_relaxed);
+  return __libc_realloc(block, size);
+}
+}
 
 namespace {
 
