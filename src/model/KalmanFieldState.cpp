@@ -27,9 +27,9 @@ const double WALK_PREDICTION_GAIN = 0.06;
 const double FALL_PART_DISTANCE = 0.15;  // m, head to foot horizontally when lying
 
 // Position += velocity * dt over one cycle.
-const Eigen::MatrixXd& TransitionMatrix() {
-  static const Eigen::MatrixXd F = [] {
-    Eigen::MatrixXd m = Eigen::MatrixXd::Identity(6, 6);
+const KalmanMatrix& TransitionMatrix() {
+  static const KalmanMatrix F = [] {
+    KalmanMatrix m = KalmanMatrix::Identity();
     for (int i = 0; i < 3; ++i) m(i, i + 3) = UPDATE_INTERVAL_TIME;
     return m;
   }();
@@ -37,9 +37,9 @@ const Eigen::MatrixXd& TransitionMatrix() {
 }
 
 // Acceleration to (position, velocity) over one cycle.
-const Eigen::MatrixXd& ControlMatrix() {
-  static const Eigen::MatrixXd B = [] {
-    Eigen::MatrixXd m = Eigen::MatrixXd::Zero(6, 3);
+const Eigen::Matrix<double, 6, 3>& ControlMatrix() {
+  static const Eigen::Matrix<double, 6, 3> B = [] {
+    Eigen::Matrix<double, 6, 3> m = Eigen::Matrix<double, 6, 3>::Zero();
     for (int i = 0; i < 3; ++i) {
       m(i, i) = UPDATE_INTERVAL_TIME * UPDATE_INTERVAL_TIME / 2.0;
       m(i + 3, i) = UPDATE_INTERVAL_TIME;
@@ -49,19 +49,19 @@ const Eigen::MatrixXd& ControlMatrix() {
   return B;
 }
 
-Eigen::MatrixXd ProcessNoise(double q) { return q * Eigen::MatrixXd::Identity(6, 6); }
+KalmanMatrix ProcessNoise(double q) { return q * KalmanMatrix::Identity(); }
 
 bool IsUsableInterval(double dt) { return std::isfinite(dt) && dt > 0.0; }
 
 KalmanValue MakeValue(const Eigen::Vector3d& position, const Eigen::Vector3d& speed,
-                      const Eigen::MatrixXd& covariance) {
-  Eigen::VectorXd x(6);
+                      const KalmanMatrix& covariance) {
+  KalmanVector x;
   x << position, speed;
   return KalmanValue(x, covariance);
 }
 
-Eigen::VectorXd MakeMeasurement(const Eigen::Vector3d& location, const Eigen::Vector3d& speed) {
-  Eigen::VectorXd z(6);
+KalmanVector MakeMeasurement(const Eigen::Vector3d& location, const Eigen::Vector3d& speed) {
+  KalmanVector z;
   z << location, speed;
   return z;
 }
@@ -142,9 +142,9 @@ void KalmanFieldState::UpdateRaw(const RawStorage& raw, const AgentState& agent)
     // The speed noise is the position noise spread over the time between two sightings;
     // a sighting without a usable interval is weighed as if a vision period had passed.
     const double interval = IsUsableInterval(object.dt_) ? object.dt_ : SEE_UPDATE_INTERVAL_TIME;
-    Eigen::MatrixXd noise = error * Eigen::MatrixXd::Identity(6, 6);
-    noise.bottomRightCorner(3, 3) =
-        noise.topLeftCorner(3, 3) / interval + object.measure_covariance_error_.topLeftCorner(3, 3);
+    KalmanMatrix noise = error * KalmanMatrix::Identity();
+    noise.bottomRightCorner<3, 3>() = noise.topLeftCorner<3, 3>() / interval +
+                                      object.measure_covariance_error_.topLeftCorner<3, 3>();
     object.measure_covariance_error_ = noise;
     object.update_time_ = t;
   }
@@ -243,7 +243,7 @@ void KalmanFieldState::UpdateSelfAgent(const RawStorage& raw, AgentState& agent)
     for (Flag* flag : flags_) {
       if (!flag->visible_) continue;
       const Eigen::Vector3d location = flag->GetFixedCoordinates() - rotation * flag->rel_coord_;
-      const Eigen::VectorXd z =
+      const KalmanVector z =
           MakeMeasurement(location, MeasuredSpeed(location, before, flag->dt_, kv));
       kv = KalmanFilter::MeasurementUpdate(kv, z, FieldMeasureCovariance(*flag));
     }
@@ -296,7 +296,7 @@ void KalmanFieldState::UpdatePlayer(const RawStorage& raw, const AgentState& age
                                     ProcessNoise(PLAYER_PROCESS_NOISE));
       if (part.visible_) {
         const Eigen::Vector3d location = agent.GetCoordinates() + rotation * part.rel_coord_;
-        const Eigen::VectorXd z =
+        const KalmanVector z =
             MakeMeasurement(location, MeasuredSpeed(location, before, part.dt_, kv));
         kv = KalmanFilter::MeasurementUpdate(kv, z, FieldMeasureCovariance(part));
       }
@@ -325,12 +325,12 @@ void KalmanFieldState::UpdatePlayer(const RawStorage& raw, const AgentState& age
   }
 }
 
-Eigen::MatrixXd KalmanFieldState::FieldMeasureCovariance(const FieldObject& object) const {
+KalmanMatrix KalmanFieldState::FieldMeasureCovariance(const FieldObject& object) const {
   const Eigen::Matrix3d& g = global_rotation_.linear();
-  const Eigen::MatrixXd& r = object.measure_covariance_error_;
-  Eigen::MatrixXd field = Eigen::MatrixXd::Zero(6, 6);
-  field.topLeftCorner(3, 3) = g * r.topLeftCorner(3, 3) * g.transpose();
-  field.bottomRightCorner(3, 3) = g * r.bottomRightCorner(3, 3) * g.transpose();
+  const KalmanMatrix& r = object.measure_covariance_error_;
+  KalmanMatrix field = KalmanMatrix::Zero();
+  field.topLeftCorner<3, 3>() = g * r.topLeftCorner<3, 3>() * g.transpose();
+  field.bottomRightCorner<3, 3>() = g * r.bottomRightCorner<3, 3>() * g.transpose();
   return field;
 }
 

@@ -39,7 +39,7 @@ class KalmanFieldState : public FieldState {
   void UpdatePlayer(const RawStorage& raw, const AgentState& agent);
 
   // The measurement noise of an object turned from the torso frame into the team frame.
-  Eigen::MatrixXd FieldMeasureCovariance(const FieldObject& object) const;
+  KalmanMatrix FieldMeasureCovariance(const FieldObject& object) const;
   // The speed part of a measurement: the displacement since the last estimate over the time
   // since the last sighting, or the current speed estimate when that time is unusable.
   static Eigen::Vector3d MeasuredSpeed(const Eigen::Vector3d& location,
