@@ -52,13 +52,13 @@ void Agent::UpdatePerception(const std::string& message) {
   Singleton<AgentState>::GetInstance()->Update();
 }
 
-std::string Agent::Step(const std::string& message, EffectorAgent& effector) {
+const std::string& Agent::Step(const std::string& message, EffectorAgent& effector) {
   UpdatePerception(message);
   Singleton<FieldState>::GetInstance()->Update();
   Singleton<StrategyInformation>::GetInstance()->Update();
   Think();
   ControlEffector(effector);
-  return effector.Make();
+  return effector.MakeMessage();
 }
 
 void Agent::Run() {
