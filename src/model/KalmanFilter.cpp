@@ -1,8 +1,64 @@
 #include "model/KalmanFilter.h"
 
-#include <Eigen/LU>
+#include <cmath>
+#include <utility>
 
 namespace zamp {
+
+namespace {
+
+// The inverse of a 6 x 6 matrix by LU decomposition with partial pivoting (the largest
+// magnitude in each column becomes the pivot, as Eigen's PartialPivLU chooses it), written
+// out for the fixed size: Eigen's general triangular solver packs and blocks its operands,
+// which for so small a matrix costs several times the arithmetic. A singular matrix gives
+// non-finite entries, as PartialPivLU's inverse does.
+KalmanMatrix InverseByPartialPivotLU(const KalmanMatrix& a) {
+  constexpr int N = 6;
+  KalmanMatrix lu = a;
+  int row_of[N];  // row_of[i]: the row of a that became row i
+  for (int i = 0; i < N; ++i) row_of[i] = i;
+
+  for (int k = 0; k < N; ++k) {
+    int pivot = k;
+    double biggest = std::fabs(lu(k, k));
+    for (int i = k + 1; i < N; ++i) {
+      if (std::fabs(lu(i, k)) > biggest) {
+        biggest = std::fabs(lu(i, k));
+        pivot = i;
+      }
+    }
+    if (pivot != k) {
+      lu.row(k).swap(lu.row(pivot));
+      std::swap(row_of[k], row_of[pivot]);
+    }
+    // A zero column leaves a zero pivot, which the solve below turns into infinities.
+    if (biggest != 0.0) {
+      for (int i = k + 1; i < N; ++i) lu(i, k) /= lu(k, k);
+    }
+    for (int j = k + 1; j < N; ++j) {
+      for (int i = k + 1; i < N; ++i) lu(i, j) -= lu(i, k) * lu(k, j);
+    }
+  }
+
+  KalmanMatrix inverse;
+  for (int c = 0; c < N; ++c) {
+    double x[N];
+    for (int i = 0; i < N; ++i) x[i] = row_of[i] == c ? 1.0 : 0.0;
+    // L y = P e_c, L with a unit diagonal.
+    for (int k = 0; k < N; ++k) {
+      for (int i = k + 1; i < N; ++i) x[i] -= lu(i, k) * x[k];
+    }
+    // U x = y.
+    for (int k = N - 1; k >= 0; --k) {
+      x[k] /= lu(k, k);
+      for (int i = 0; i < k; ++i) x[i] -= lu(i, k) * x[k];
+    }
+    for (int i = 0; i < N; ++i) inverse(i, c) = x[i];
+  }
+  return inverse;
+}
+
+}  // namespace
 
 KalmanValue KalmanFilter::TimeUpdate(const KalmanValue& kv, const KalmanMatrix& F,
                                      const KalmanVector& Bu, const KalmanMatrix& Q) {
@@ -15,7 +71,7 @@ KalmanValue KalmanFilter::MeasurementUpdate(const KalmanValue& kv, const KalmanV
                                             const KalmanMatrix& R) {
   if (!z.allFinite() || !R.allFinite()) return kv;
   const KalmanMatrix& P = kv.second;
-  const KalmanMatrix K = P * (P + R).partialPivLu().inverse();
+  const KalmanMatrix K = P * InverseByPartialPivotLU(P + R);
   if (!K.allFinite()) return kv;
   const KalmanMatrix I = KalmanMatrix::Identity();
   KalmanValue next(kv.first + K * (z - kv.first), (I - K) * P);
