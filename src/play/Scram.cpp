@@ -16,9 +16,14 @@ typedef std::pair<double, std::pair<int, int>> Edge;
 // out_[1][t] the matched edge t -> s, so a target without outgoing edge is free.
 class BottleneckMatcher {
  public:
-  explicit BottleneckMatcher(int n) : n_(n), used_(n, 0) {
+  // Starts afresh for n starts and n targets. The lists keep their storage from earlier
+  // calls, so that repeated calls allocate nothing.
+  void Reset(int n) {
+    n_ = n;
+    used_.assign(n, 0);
     for (int side = 0; side < 2; ++side) {
-      out_[side].assign(n, std::vector<int>());
+      if (out_[side].size() < static_cast<size_t>(n)) out_[side].resize(n);
+      for (std::vector<int>& list : out_[side]) list.clear();
       visited_[side].assign(n, 0);
       back_[side].assign(n, -1);
     }
@@ -91,8 +96,8 @@ class BottleneckMatcher {
     }
   }
 
-  int n_;
-  std::vector<std::vector<int>> out_[2];
+  int n_ = 0;
+  std::vector<std::vector<int>> out_[2];  // only the first n_ lists are in use
   std::vector<char> visited_[2];
   std::vector<int> back_[2];
   std::vector<char> used_;
@@ -102,20 +107,22 @@ class BottleneckMatcher {
 // O(n^3). Works as a maximum-weight assignment on the negated costs.
 class Hungarian {
  public:
-  // cost: n x n, row-major, start by target.
-  Hungarian(const std::vector<double>& cost, int n)
-      : cost_(cost),
-        n_(n),
-        max_match_(0),
-        lx_(n),
-        ly_(n),
-        xy_(n),
-        yx_(n),
-        S_(n),
-        T_(n),
-        slack_(n),
-        slackx_(n),
-        prev_(n) {
+  // Starts afresh on cost: n x n, row-major, start by target. The storage of earlier calls
+  // is reused.
+  void Reset(const std::vector<double>& cost, int n) {
+    cost_.assign(cost.begin(), cost.end());
+    n_ = n;
+    max_match_ = 0;
+    lx_.assign(n, 0.0);
+    ly_.assign(n, 0.0);
+    xy_.assign(n, 0);
+    yx_.assign(n, 0);
+    S_.assign(n, 0);
+    T_.assign(n, 0);
+    slack_.assign(n, 0.0);
+    slackx_.assign(n, 0);
+    prev_.assign(n, 0);
+    queue_.clear();
     queue_.reserve(n);
   }
 
@@ -247,8 +254,8 @@ class Hungarian {
   }
 
   std::vector<double> cost_;
-  int n_;
-  int max_match_;
+  int n_ = 0;
+  int max_match_ = 0;
   std::vector<double> lx_, ly_;  // labels
   std::vector<int> xy_, yx_;     // target of each start, start of each target; -1 when free
   std::vector<char> S_, T_;      // starts and targets in the alternating tree
@@ -256,6 +263,15 @@ class Hungarian {
   std::vector<int> slackx_;
   std::vector<int> prev_;
   std::vector<int> queue_;
+};
+
+// The working storage of one thread's calls. It carries nothing from one call to the next
+// (every piece is reset before use); it only keeps the allocations.
+struct Workspace {
+  std::vector<Edge> edges;
+  std::vector<double> cost;
+  BottleneckMatcher matcher;
+  Hungarian assignment;
 };
 
 bool IsFinite(const Point& p) { return std::isfinite(p.x) && std::isfinite(p.y); }
@@ -266,47 +282,57 @@ double Distance(const Point& a, const Point& b) { return std::hypot(a.x - b.x, a
 
 std::vector<std::pair<double, std::pair<int, int>>> mmd_msd2(const Test& test) {
   std::vector<std::pair<double, std::pair<int, int>>> result;
+  mmd_msd2(test, result);
+  return result;
+}
+
+void mmd_msd2(const Test& test, std::vector<std::pair<double, std::pair<int, int>>>& result) {
+  result.clear();
   const int n = static_cast<int>(test.starts.size());
-  if (n == 0 || test.targets.size() < test.starts.size()) return result;
+  if (n == 0 || test.targets.size() < test.starts.size()) return;
   for (int i = 0; i < n; ++i) {
-    if (!IsFinite(test.starts[i]) || !IsFinite(test.targets[i])) return result;
+    if (!IsFinite(test.starts[i]) || !IsFinite(test.targets[i])) return;
   }
 
-  std::vector<Edge> edges;
+  thread_local Workspace work;
+  std::vector<Edge>& edges = work.edges;
+  edges.clear();
   edges.reserve(static_cast<size_t>(n) * n);
   for (int i = 0; i < n; ++i) {
     for (int j = 0; j < n; ++j) {
       const double d = Distance(test.starts[i], test.targets[j]);
       const double w = d * d;
-      if (!std::isfinite(w)) return result;
+      if (!std::isfinite(w)) return;
       edges.push_back(Edge(w, std::make_pair(i, j)));
     }
   }
   std::sort(edges.begin(), edges.end());
 
-  BottleneckMatcher matcher(n);
+  BottleneckMatcher& matcher = work.matcher;
+  matcher.Reset(n);
   const int k = matcher.getMinimalMaxEdgeInPerfectMatching(edges, n);
-  if (k < 0) return result;
+  if (k < 0) return;
   const double bottleneck = edges[k].first;  // m^2
 
   // Any assignment that uses an edge above the bottleneck costs more than every one that
   // does not: n edges of at most the bottleneck sum to at most n times it.
   const double above = n * bottleneck + 1.0;
-  if (!std::isfinite(above)) return result;
-  std::vector<double> cost(static_cast<size_t>(n) * n);
+  if (!std::isfinite(above)) return;
+  std::vector<double>& cost = work.cost;
+  cost.assign(static_cast<size_t>(n) * n, 0.0);
   for (const Edge& e : edges) {
     cost[e.second.first * n + e.second.second] = e.first <= bottleneck ? e.first : above;
   }
 
-  Hungarian assignment(cost, n);
-  if (!assignment.hungarian()) return result;
+  Hungarian& assignment = work.assignment;
+  assignment.Reset(cost, n);
+  if (!assignment.hungarian()) return;
   result.reserve(n);
   for (int i = 0; i < n; ++i) {
     const int j = assignment.xy()[i];
     result.push_back(
         std::make_pair(Distance(test.starts[i], test.targets[j]), std::make_pair(i, j)));
   }
-  return result;
 }
 
 }  // namespace wex

@@ -27,10 +27,12 @@
 #include <initializer_list>
 #include <limits>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/const.h"
 #include "model/AgentState.h"
+#include "play/Scram.h"
 #include "play/ShareMessageZAMP.h"
 #include "play/Strategy.h"
 
@@ -232,6 +234,10 @@ class StrategyZAMP : public Strategy {
 
  private:
   friend struct StrategyZAMPTestAccess;
+
+  // The role assignment's input and output, kept so that positioning allocates nothing.
+  wex::Test assignment_test_;
+  std::vector<std::pair<double, std::pair<int, int>>> assignment_;
 };
 
 }  // namespace zamp
