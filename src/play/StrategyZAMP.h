@@ -235,6 +235,8 @@ class StrategyZAMP : public Strategy {
  private:
   friend struct StrategyZAMPTestAccess;
 
+  // The fields of the last heard team message, kept so that hearing allocates nothing.
+  std::vector<double> heard_values_;
   // The role assignment's input and output, kept so that positioning allocates nothing.
   wex::Test assignment_test_;
   std::vector<std::pair<double, std::pair<int, int>>> assignment_;
