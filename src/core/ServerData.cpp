@@ -67,7 +67,7 @@ const ServerData* ServerData::GetChild(const char* id) const {
 
 const std::string& ServerData::GetDataStr(int i) const {
   static const std::string empty;
-  if (i < 0 || static_cast<size_t>(i) >= data_.size()) return empty;
+  if (i < 0 || i >= data_num_) return empty;
   return data_[i];
 }
 
@@ -76,7 +76,7 @@ int ServerData::GetDataInt(int i) const { return ReadInt(GetDataStr(i)); }
 double ServerData::GetDataDouble(int i) const { return ReadDouble(GetDataStr(i)); }
 
 Eigen::Vector3d ServerData::GetDataVector() const {
-  if (data_.size() != 3) return Eigen::Vector3d::Zero();
+  if (data_num_ != 3) return Eigen::Vector3d::Zero();
   return Eigen::Vector3d(ReadDouble(data_[0]), ReadDouble(data_[1]), ReadDouble(data_[2]));
 }
 
