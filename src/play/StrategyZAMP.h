@@ -112,6 +112,7 @@ class StrategyZAMP : public Strategy {
 
   void Run() override;
   std::string MakeSay() override;
+  void MakeSayInto(std::string& text) override;
   void UpdateHear() override;
   virtual bool IsKeeper() const;
 
