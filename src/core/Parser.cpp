@@ -127,6 +127,7 @@ ServerData* Parser::NextChild(ServerData* parent) {
   const int index = parent->update_num_++;
   if (index < static_cast<int>(parent->child_.size())) return parent->child_[index];
   parent->child_.push_back(new ServerData(""));
+  parent->child_.back()->data_.reserve(RESERVED_WORD_NUM);
   ++node_num_;
   return parent->child_.back();
 }
@@ -136,7 +137,9 @@ void Parser::AddWord(ServerData* leaf, const std::string& message, int begin, in
   if (leaf->data_num_ < static_cast<int>(leaf->data_.size())) {
     leaf->data_[leaf->data_num_].assign(message, begin, end - begin);
   } else {
-    leaf->data_.emplace_back(message, begin, end - begin);
+    std::string& word = leaf->data_.emplace_back();
+    word.reserve(RESERVED_WORD_SIZE);
+    word.assign(message, begin, end - begin);
   }
   ++leaf->data_num_;
 }

@@ -33,6 +33,11 @@ class Parser {
   // of a tag or a word (a real tag has nine at most). A node that needed more frees it.
   static constexpr std::size_t MAX_KEPT_WORD_NUM = 16;
   static constexpr std::size_t MAX_KEPT_TAG_SIZE = 64;
+  // Storage a node gets when it is made, enough for any real element (a team message has
+  // 20 characters at most), so that a node that meets a larger real element later needs no
+  // more: words per node and characters per word.
+  static constexpr std::size_t RESERVED_WORD_NUM = 4;
+  static constexpr std::size_t RESERVED_WORD_SIZE = 32;
 
   Parser();
   virtual ~Parser();

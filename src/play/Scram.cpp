@@ -7,6 +7,17 @@
 namespace wex {
 namespace {
 
+// Starts the working storage is made for at once: a full team, so that a team that grows
+// to its full size during a game needs no more.
+constexpr int RESERVED_SIZE = 11;
+
+// n copies of value in list, which keeps room for at least `room` entries.
+template <typename T>
+void Fill(std::vector<T>& list, int n, T value, size_t room) {
+  list.reserve(room);
+  list.assign(n, value);
+}
+
 // (squared distance m^2, (start, target)).
 typedef std::pair<double, std::pair<int, int>> Edge;
 
@@ -19,13 +30,17 @@ class BottleneckMatcher {
   // Starts afresh for n starts and n targets. The lists keep their storage from earlier
   // calls, so that repeated calls allocate nothing.
   void Reset(int n) {
+    const size_t room = static_cast<size_t>(std::max(n, RESERVED_SIZE));
     n_ = n;
-    used_.assign(n, 0);
+    Fill(used_, n, char{0}, room);
     for (int side = 0; side < 2; ++side) {
-      if (out_[side].size() < static_cast<size_t>(n)) out_[side].resize(n);
-      for (std::vector<int>& list : out_[side]) list.clear();
-      visited_[side].assign(n, 0);
-      back_[side].assign(n, -1);
+      if (out_[side].size() < room) out_[side].resize(room);
+      for (std::vector<int>& list : out_[side]) {
+        list.clear();
+        list.reserve(room);
+      }
+      Fill(visited_[side], n, char{0}, room);
+      Fill(back_[side], n, -1, room);
     }
   }
 
@@ -110,20 +125,22 @@ class Hungarian {
   // Starts afresh on cost: n x n, row-major, start by target. The storage of earlier calls
   // is reused.
   void Reset(const std::vector<double>& cost, int n) {
+    const size_t room = static_cast<size_t>(std::max(n, RESERVED_SIZE));
+    cost_.reserve(room * room);
     cost_.assign(cost.begin(), cost.end());
     n_ = n;
     max_match_ = 0;
-    lx_.assign(n, 0.0);
-    ly_.assign(n, 0.0);
-    xy_.assign(n, 0);
-    yx_.assign(n, 0);
-    S_.assign(n, 0);
-    T_.assign(n, 0);
-    slack_.assign(n, 0.0);
-    slackx_.assign(n, 0);
-    prev_.assign(n, 0);
+    Fill(lx_, n, 0.0, room);
+    Fill(ly_, n, 0.0, room);
+    Fill(xy_, n, 0, room);
+    Fill(yx_, n, 0, room);
+    Fill(S_, n, char{0}, room);
+    Fill(T_, n, char{0}, room);
+    Fill(slack_, n, 0.0, room);
+    Fill(slackx_, n, 0, room);
+    Fill(prev_, n, 0, room);
     queue_.clear();
-    queue_.reserve(n);
+    queue_.reserve(room);
   }
 
   // False when the labels stop making progress, which finite costs never cause.
@@ -297,7 +314,8 @@ void mmd_msd2(const Test& test, std::vector<std::pair<double, std::pair<int, int
   thread_local Workspace work;
   std::vector<Edge>& edges = work.edges;
   edges.clear();
-  edges.reserve(static_cast<size_t>(n) * n);
+  const size_t room = static_cast<size_t>(std::max(n, RESERVED_SIZE));
+  edges.reserve(room * room);
   for (int i = 0; i < n; ++i) {
     for (int j = 0; j < n; ++j) {
       const double d = Distance(test.starts[i], test.targets[j]);
@@ -319,6 +337,7 @@ void mmd_msd2(const Test& test, std::vector<std::pair<double, std::pair<int, int
   const double above = n * bottleneck + 1.0;
   if (!std::isfinite(above)) return;
   std::vector<double>& cost = work.cost;
+  cost.reserve(room * room);
   cost.assign(static_cast<size_t>(n) * n, 0.0);
   for (const Edge& e : edges) {
     cost[e.second.first * n + e.second.second] = e.first <= bottleneck ? e.first : above;
