@@ -40,20 +40,32 @@ KalmanMatrix InverseByPartialPivotLU(const KalmanMatrix& a) {
     }
   }
 
+  // The six columns of the identity are solved side by side, row by row: each column sees
+  // the same operations in the same order as when solved alone, but the divisions of
+  // different columns no longer wait for one another.
+  double x[N][N];  // x[i][c]: row i of column c
+  for (int i = 0; i < N; ++i) {
+    for (int c = 0; c < N; ++c) x[i][c] = row_of[i] == c ? 1.0 : 0.0;
+  }
+  // L y = P e_c, L with a unit diagonal.
+  for (int k = 0; k < N; ++k) {
+    for (int i = k + 1; i < N; ++i) {
+      const double l = lu(i, k);
+      for (int c = 0; c < N; ++c) x[i][c] -= l * x[k][c];
+    }
+  }
+  // U x = y.
+  for (int k = N - 1; k >= 0; --k) {
+    const double pivot = lu(k, k);
+    for (int c = 0; c < N; ++c) x[k][c] /= pivot;
+    for (int i = 0; i < k; ++i) {
+      const double u = lu(i, k);
+      for (int c = 0; c < N; ++c) x[i][c] -= u * x[k][c];
+    }
+  }
   KalmanMatrix inverse;
-  for (int c = 0; c < N; ++c) {
-    double x[N];
-    for (int i = 0; i < N; ++i) x[i] = row_of[i] == c ? 1.0 : 0.0;
-    // L y = P e_c, L with a unit diagonal.
-    for (int k = 0; k < N; ++k) {
-      for (int i = k + 1; i < N; ++i) x[i] -= lu(i, k) * x[k];
-    }
-    // U x = y.
-    for (int k = N - 1; k >= 0; --k) {
-      x[k] /= lu(k, k);
-      for (int i = 0; i < k; ++i) x[i] -= lu(i, k) * x[k];
-    }
-    for (int i = 0; i < N; ++i) inverse(i, c) = x[i];
+  for (int i = 0; i < N; ++i) {
+    for (int c = 0; c < N; ++c) inverse(i, c) = x[i][c];
   }
   return inverse;
 }
