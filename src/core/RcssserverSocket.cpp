@@ -165,7 +165,8 @@ bool RcssserverSocket::Init() {
 
 void RcssserverSocket::SendMessage(const std::string& msg) {
   if (msg.empty()) return;
-  const std::string frame = FrameCodec::Encode(msg);
+  std::string& frame = send_frame_;
+  FrameCodec::Encode(msg, frame);
   std::size_t sent = 0;
   while (sent < frame.size()) {
     // MSG_NOSIGNAL: a server that went away must end the run through the next receive, not
@@ -200,7 +201,7 @@ bool RcssserverSocket::ReceiveMessage() {
       return false;
     }
   }
-  server_message_ = frame_codec_.TakeText();
+  frame_codec_.TakeText(server_message_);
   return true;
 }
 
