@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <system_error>
 
 namespace zamp {
@@ -58,9 +59,13 @@ const ServerData* ServerData::GetChild(int i) const {
   return child_[i];
 }
 
+// The tag's length is taken once, and a child whose tag differs in length is passed over
+// without comparing characters: the store looks up several children of every element.
 const ServerData* ServerData::GetChild(const char* id) const {
+  const std::size_t length = std::strlen(id);
   for (int i = 0; i < update_num_; ++i) {
-    if (child_[i]->id_ == id) return child_[i];
+    const std::string& tag = child_[i]->id_;
+    if (tag.size() == length && std::memcmp(tag.data(), id, length) == 0) return child_[i];
   }
   return npos;
 }
