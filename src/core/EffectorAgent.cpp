@@ -50,10 +50,7 @@ void AppendInt(std::string& text, int value) {
 }  // namespace
 
 EffectorAgent::EffectorAgent()
-    : append_{&EffectorAgent::AppendScene,      &EffectorAgent::AppendInit,
-              &EffectorAgent::AppendBeam,       &EffectorAgent::AppendSay,
-              &EffectorAgent::AppendHingeJoint, &EffectorAgent::AppendSynchronize},
-      hj_effector_id_{"he1",  "he2",  "rae1", "rae2", "rae3", "rae4", "lae1", "lae2",
+    : hj_effector_id_{"he1",  "he2",  "rae1", "rae2", "rae3", "rae4", "lae1", "lae2",
                       "lae3", "lae4", "rle1", "rle2", "rle3", "rle4", "rle5", "rle6",
                       "rle7", "lle1", "lle2", "lle3", "lle4", "lle5", "lle6", "lle7"},
       nao_path_("rsg/agent/nao/nao_hetero.rsg") {
@@ -76,7 +73,7 @@ std::string EffectorAgent::Make() { return MakeMessage(); }
 const std::string& EffectorAgent::MakeMessage() {
   message_.clear();
   for (int id = 0; id < EFFECTOR_NUM; ++id) {
-    if (slots_[id].can_use) (this->*append_[id])(message_);
+    if (slots_[id].can_use) AppendPiece(id, message_);
   }
   return message_;
 }
@@ -91,20 +88,43 @@ void EffectorAgent::SetEffectorAgentUse(bool scene, bool init, bool beam, bool s
   SetEffectorUse(SYNCHRONIZE, synchronize);
 }
 
-std::string EffectorAgent::MakePiece(void (EffectorAgent::*append)(std::string&)) {
+void EffectorAgent::AppendPiece(int id, std::string& text) {
+  switch (id) {
+    case SCENE:
+      AppendScene(text);
+      break;
+    case INIT:
+      AppendInit(text);
+      break;
+    case BEAM:
+      AppendBeam(text);
+      break;
+    case SAY:
+      AppendSay(text);
+      break;
+    case HINGE_JOINT:
+      AppendHingeJoint(text);
+      break;
+    case SYNCHRONIZE:
+      AppendSynchronize(text);
+      break;
+    default:
+      break;
+  }
+}
+
+std::string EffectorAgent::MakePiece(int id) {
   std::string piece;
-  (this->*append)(piece);
+  AppendPiece(id, piece);
   return piece;
 }
 
-std::string EffectorAgent::MakeScene() { return MakePiece(&EffectorAgent::AppendScene); }
-std::string EffectorAgent::MakeInit() { return MakePiece(&EffectorAgent::AppendInit); }
-std::string EffectorAgent::MakeBeam() { return MakePiece(&EffectorAgent::AppendBeam); }
-std::string EffectorAgent::MakeSay() { return MakePiece(&EffectorAgent::AppendSay); }
-std::string EffectorAgent::MakeHingeJoint() { return MakePiece(&EffectorAgent::AppendHingeJoint); }
-std::string EffectorAgent::MakeSynchronize() {
-  return MakePiece(&EffectorAgent::AppendSynchronize);
-}
+std::string EffectorAgent::MakeScene() { return MakePiece(SCENE); }
+std::string EffectorAgent::MakeInit() { return MakePiece(INIT); }
+std::string EffectorAgent::MakeBeam() { return MakePiece(BEAM); }
+std::string EffectorAgent::MakeSay() { return MakePiece(SAY); }
+std::string EffectorAgent::MakeHingeJoint() { return MakePiece(HINGE_JOINT); }
+std::string EffectorAgent::MakeSynchronize() { return MakePiece(SYNCHRONIZE); }
 
 void EffectorAgent::AppendScene(std::string& text) {
   const AgentState* agent_state = Singleton<AgentState>::GetInstance();

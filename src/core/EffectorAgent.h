@@ -49,10 +49,10 @@ class EffectorAgent : public Effector<EffectorAgent> {
   void AppendSay(std::string& text);
   void AppendHingeJoint(std::string& text);
   void AppendSynchronize(std::string& text);
-  std::string MakePiece(void (EffectorAgent::*append)(std::string&));
+  // The piece of the given EffectorID appended to text.
+  void AppendPiece(int id, std::string& text);
+  std::string MakePiece(int id);
 
-  // Indexed by EffectorID, like the slot table.
-  void (EffectorAgent::*append_[EFFECTOR_NUM])(std::string&);
   std::string message_;  // the text of the last MakeMessage
   std::string hj_effector_id_[HINGE_JOINT_NUM];
   std::string say_message_;
