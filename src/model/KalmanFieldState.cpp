@@ -3,6 +3,7 @@
 #include <Eigen/Geometry>
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <vector>
 
 #include "core/RawStorage.h"
@@ -68,7 +69,8 @@ KalmanVector MakeMeasurement(const Eigen::Vector3d& location, const Eigen::Vecto
 
 }  // namespace
 
-KalmanFieldState::KalmanFieldState() {}
+// Room for the end points of every field line and centre-circle segment at once.
+KalmanFieldState::KalmanFieldState() { line_ends_.reserve(128); }
 
 KalmanFieldState::~KalmanFieldState() {}
 
@@ -94,6 +96,15 @@ void KalmanFieldState::UpdateRaw(const RawStorage& raw, const AgentState& agent)
   for (OtherPlayer* player : players_) {
     player->dt_ = t - player->update_time_;
     player->visible_ = false;
+  }
+
+  // Every seen flag is compared with every line end point: the points are placed once. An
+  // unusable point is placed nowhere (NaN), which no distance test accepts.
+  line_ends_.clear();
+  for (const raw::VisibleObject& end : lines) {
+    line_ends_.push_back(end.polar_coord.allFinite()
+                             ? Tool::PolarToCartesian(end.polar_coord)
+                             : Eigen::Vector3d::Constant(std::numeric_limits<double>::quiet_NaN()));
   }
 
   const std::vector<raw::VisibleObject*>& perceived = raw.GetAllVisibleObjects();
@@ -123,10 +134,9 @@ void KalmanFieldState::UpdateRaw(const RawStorage& raw, const AgentState& agent)
       const Eigen::Vector3d flag = Tool::PolarToCartesian(polar);
       Eigen::Vector3d sum = polar;
       int merged = 0;
-      for (const raw::VisibleObject& end : lines) {
-        if (!end.polar_coord.allFinite()) continue;
-        if ((Tool::PolarToCartesian(end.polar_coord) - flag).norm() < LINE_MERGE_DISTANCE) {
-          sum += end.polar_coord;
+      for (size_t e = 0; e < lines.size(); ++e) {
+        if ((line_ends_[e] - flag).norm() < LINE_MERGE_DISTANCE) {
+          sum += lines[e].polar_coord;
           ++merged;
         }
       }

@@ -13,6 +13,7 @@
 #pragma once
 
 #include <Eigen/Core>
+#include <vector>
 
 #include "model/FieldState.h"
 #include "model/KalmanFilter.h"
@@ -45,6 +46,9 @@ class KalmanFieldState : public FieldState {
   static Eigen::Vector3d MeasuredSpeed(const Eigen::Vector3d& location,
                                        const Eigen::Vector3d& before, double dt,
                                        const KalmanValue& current);
+
+  // The line end points of this vision cycle in the head frame (m), kept for their storage.
+  std::vector<Eigen::Vector3d> line_ends_;
 };
 
 }  // namespace zamp
