@@ -32,42 +32,27 @@ KalmanMatrix InverseByPartialPivotLU(const KalmanMatrix& a) {
       std::swap(row_of[k], row_of[pivot]);
     }
     // A zero column leaves a zero pivot, which the solve below turns into infinities.
-    if (biggest != 0.0) {
-      for (int i = k + 1; i < N; ++i) lu(i, k) /= lu(k, k);
-    }
-    for (int j = k + 1; j < N; ++j) {
-      for (int i = k + 1; i < N; ++i) lu(i, j) -= lu(i, k) * lu(k, j);
-    }
+    const int rest = N - 1 - k;
+    if (biggest != 0.0) lu.col(k).tail(rest) /= lu(k, k);
+    for (int j = k + 1; j < N; ++j) lu.col(j).tail(rest) -= lu(k, j) * lu.col(k).tail(rest);
   }
 
   // The six columns of the identity are solved side by side, row by row: each column sees
-  // the same operations in the same order as when solved alone, but the divisions of
-  // different columns no longer wait for one another.
-  double x[N][N];  // x[i][c]: row i of column c
-  for (int i = 0; i < N; ++i) {
-    for (int c = 0; c < N; ++c) x[i][c] = row_of[i] == c ? 1.0 : 0.0;
-  }
+  // the same operations in the same order as when solved alone, but the operations of
+  // different columns no longer wait for one another and run two at a time.
+  Eigen::Matrix<double, N, N, Eigen::RowMajor> x =
+      Eigen::Matrix<double, N, N, Eigen::RowMajor>::Zero();
+  for (int i = 0; i < N; ++i) x(i, row_of[i]) = 1.0;
   // L y = P e_c, L with a unit diagonal.
   for (int k = 0; k < N; ++k) {
-    for (int i = k + 1; i < N; ++i) {
-      const double l = lu(i, k);
-      for (int c = 0; c < N; ++c) x[i][c] -= l * x[k][c];
-    }
+    for (int i = k + 1; i < N; ++i) x.row(i) -= lu(i, k) * x.row(k);
   }
   // U x = y.
   for (int k = N - 1; k >= 0; --k) {
-    const double pivot = lu(k, k);
-    for (int c = 0; c < N; ++c) x[k][c] /= pivot;
-    for (int i = 0; i < k; ++i) {
-      const double u = lu(i, k);
-      for (int c = 0; c < N; ++c) x[i][c] -= u * x[k][c];
-    }
+    x.row(k) /= lu(k, k);
+    for (int i = 0; i < k; ++i) x.row(i) -= lu(i, k) * x.row(k);
   }
-  KalmanMatrix inverse;
-  for (int i = 0; i < N; ++i) {
-    for (int c = 0; c < N; ++c) inverse(i, c) = x[i][c];
-  }
-  return inverse;
+  return x;
 }
 
 }  // namespace
