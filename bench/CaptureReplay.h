@@ -11,8 +11,8 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
-#include <ctime>
 #include <cstddef>
+#include <ctime>
 #include <fstream>
 #include <stdexcept>
 #include <string>
