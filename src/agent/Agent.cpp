@@ -62,9 +62,9 @@ void Agent::Decide(const std::string& message, EffectorAgent& effector) {
   ControlEffector(effector);
 }
 
-std::string Agent::Step(const std::string& message, EffectorAgent& effector) {
+const std::string& Agent::Step(const std::string& message, EffectorAgent& effector) {
   Decide(message, effector);
-  return effector.Make();
+  return effector.MakeMessage();
 }
 
 void Agent::Run() {

@@ -31,8 +31,9 @@ class Agent {
   virtual void ControlEffector(EffectorAgent& effector);
 
   // One cycle on one received message: every model update, Think, ControlEffector, and the
-  // message to answer with. Needs no socket, so a test can drive the agent with texts.
-  std::string Step(const std::string& message, EffectorAgent& effector);
+  // message to answer with. Needs no socket, so a test can drive the agent with texts. The
+  // answer lives in the effector's buffer until its next message.
+  const std::string& Step(const std::string& message, EffectorAgent& effector);
 
   // What the process should exit with after Run: 1 when the connection failed or the run
   // ended abnormally (oversized frame, no input for too long), else 0.

@@ -1,7 +1,9 @@
 #include "core/EffectorAgent.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <system_error>
 
 #include "core/JointController.h"
 #include "core/Singleton.h"
@@ -12,16 +14,37 @@ namespace zamp {
 
 namespace {
 
-// Fixed point with six decimals ("%f"). The server cannot read "nan" or "inf", and a
-// joint told to move at such a speed must hold still, so a non-finite value is sent as 0.
-std::string FormatDouble(double value) {
+// Room for the fixed-point text of any finite double: 309 integer digits, sign, point and
+// six decimals.
+constexpr std::size_t MAX_FIXED_SIZE = 330;
+
+// Fixed point with six decimals, the text "%f" gives, without printf's cost. The server
+// cannot read "nan" or "inf", and a joint told to move at such a speed must hold still, so
+// a non-finite value is sent as 0.
+void AppendDouble(std::string& text, double value) {
   if (!std::isfinite(value)) value = 0.0;
+  char digits[MAX_FIXED_SIZE];
+  const std::to_chars_result result =
+      std::to_chars(digits, digits + sizeof(digits), value, std::chars_format::fixed, 6);
+  if (result.ec == std::errc()) {
+    text.append(digits, result.ptr);
+    return;
+  }
   const int length = std::snprintf(nullptr, 0, "%f", value);
-  if (length <= 0) return "0.000000";
-  std::string text(static_cast<std::size_t>(length) + 1, '\0');
-  std::snprintf(&text[0], text.size(), "%f", value);
-  text.resize(static_cast<std::size_t>(length));
-  return text;
+  if (length <= 0) {
+    text += "0.000000";
+    return;
+  }
+  const std::size_t start = text.size();
+  text.resize(start + static_cast<std::size_t>(length) + 1);
+  std::snprintf(&text[start], static_cast<std::size_t>(length) + 1, "%f", value);
+  text.resize(start + static_cast<std::size_t>(length));
+}
+
+void AppendInt(std::string& text, int value) {
+  char digits[16];
+  const std::to_chars_result result = std::to_chars(digits, digits + sizeof(digits), value);
+  text.append(digits, result.ptr);
 }
 
 }  // namespace
@@ -38,11 +61,22 @@ EffectorAgent::EffectorAgent()
   slots_[SAY] = Slot{&EffectorAgent::MakeSay, false};
   slots_[HINGE_JOINT] = Slot{&EffectorAgent::MakeHingeJoint, false};
   slots_[SYNCHRONIZE] = Slot{&EffectorAgent::MakeSynchronize, false};
+  // A full message of joint speeds, a beam and a say text is under a kilobyte.
+  message_.reserve(1024);
 }
 
 EffectorAgent::~EffectorAgent() {}
 
-std::string EffectorAgent::Make() { return Effector<EffectorAgent>::Make(this); }
+std::string EffectorAgent::Make() { return MakeMessage(); }
+
+// The pieces in table order, as Effector::Make joins them.
+const std::string& EffectorAgent::MakeMessage() {
+  message_.clear();
+  for (int id = 0; id < EFFECTOR_NUM; ++id) {
+    if (slots_[id].can_use) AppendPiece(id, message_);
+  }
+  return message_;
+}
 
 void EffectorAgent::SetEffectorAgentUse(bool scene, bool init, bool beam, bool say,
                                         bool hinge_joint, bool synchronize) {
@@ -54,46 +88,99 @@ void EffectorAgent::SetEffectorAgentUse(bool scene, bool init, bool beam, bool s
   SetEffectorUse(SYNCHRONIZE, synchronize);
 }
 
-std::string EffectorAgent::MakeScene() {
+void EffectorAgent::AppendPiece(int id, std::string& text) {
+  switch (id) {
+    case SCENE:
+      AppendScene(text);
+      break;
+    case INIT:
+      AppendInit(text);
+      break;
+    case BEAM:
+      AppendBeam(text);
+      break;
+    case SAY:
+      AppendSay(text);
+      break;
+    case HINGE_JOINT:
+      AppendHingeJoint(text);
+      break;
+    case SYNCHRONIZE:
+      AppendSynchronize(text);
+      break;
+    default:
+      break;
+  }
+}
+
+std::string EffectorAgent::MakePiece(int id) {
+  std::string piece;
+  AppendPiece(id, piece);
+  return piece;
+}
+
+std::string EffectorAgent::MakeScene() { return MakePiece(SCENE); }
+std::string EffectorAgent::MakeInit() { return MakePiece(INIT); }
+std::string EffectorAgent::MakeBeam() { return MakePiece(BEAM); }
+std::string EffectorAgent::MakeSay() { return MakePiece(SAY); }
+std::string EffectorAgent::MakeHingeJoint() { return MakePiece(HINGE_JOINT); }
+std::string EffectorAgent::MakeSynchronize() { return MakePiece(SYNCHRONIZE); }
+
+void EffectorAgent::AppendScene(std::string& text) {
   const AgentState* agent_state = Singleton<AgentState>::GetInstance();
   const int agent_type = agent_state != nullptr ? agent_state->GetAgentType() : 0;
-  return "(scene " + nao_path_ + " " + std::to_string(agent_type) + ")";
+  text += "(scene ";
+  text += nao_path_;
+  text += ' ';
+  AppendInt(text, agent_type);
+  text += ')';
 }
 
-std::string EffectorAgent::MakeInit() {
+void EffectorAgent::AppendInit(std::string& text) {
   const AgentState* agent_state = Singleton<AgentState>::GetInstance();
   const WorldState* world_state = Singleton<WorldState>::GetInstance();
-  if (agent_state == nullptr || world_state == nullptr) return "";
-  return "(init (unum " + std::to_string(agent_state->GetUniformNumber()) + ")(teamname " +
-         world_state->GetTeamName() + "))";
+  if (agent_state == nullptr || world_state == nullptr) return;
+  text += "(init (unum ";
+  AppendInt(text, agent_state->GetUniformNumber());
+  text += ")(teamname ";
+  text += world_state->GetTeamName();
+  text += "))";
 }
 
-std::string EffectorAgent::MakeBeam() {
+void EffectorAgent::AppendBeam(std::string& text) {
   const AgentState* agent_state = Singleton<AgentState>::GetInstance();
-  if (agent_state == nullptr) return "";
+  if (agent_state == nullptr) return;
   const Eigen::Vector2d& coord = agent_state->GetBeamCoordinates();
-  return "(beam " + FormatDouble(coord.x()) + " " + FormatDouble(coord.y()) + " " +
-         FormatDouble(agent_state->GetBeamDirection()) + ")";
+  text += "(beam ";
+  AppendDouble(text, coord.x());
+  text += ' ';
+  AppendDouble(text, coord.y());
+  text += ' ';
+  AppendDouble(text, agent_state->GetBeamDirection());
+  text += ')';
 }
 
-std::string EffectorAgent::MakeSay() {
-  if (say_message_.empty()) return "";
-  std::string piece = "(say " + say_message_ + ")";
+void EffectorAgent::AppendSay(std::string& text) {
+  if (say_message_.empty()) return;
+  text += "(say ";
+  text += say_message_;
+  text += ')';
   say_message_.clear();
-  return piece;
 }
 
-std::string EffectorAgent::MakeHingeJoint() {
+void EffectorAgent::AppendHingeJoint(std::string& text) {
   JointController* joint_controller = Singleton<JointController>::GetInstance();
-  std::string piece;
   for (int j = 0; j < HINGE_JOINT_NUM; ++j) {
     const double speed = joint_controller != nullptr ? joint_controller->GetSpeed(j) : 0.0;
-    piece += "(" + hj_effector_id_[j] + " " + FormatDouble(speed) + ")";
+    text += '(';
+    text += hj_effector_id_[j];
+    text += ' ';
+    AppendDouble(text, speed);
+    text += ')';
   }
   if (joint_controller != nullptr) joint_controller->Reset();
-  return piece;
 }
 
-std::string EffectorAgent::MakeSynchronize() { return "(syn)"; }
+void EffectorAgent::AppendSynchronize(std::string& text) { text += "(syn)"; }
 
 }  // namespace zamp

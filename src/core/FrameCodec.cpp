@@ -6,15 +6,20 @@
 namespace zamp {
 
 std::string FrameCodec::Encode(const std::string& text) {
-  const auto size = static_cast<std::uint32_t>(text.size());
   std::string frame;
+  Encode(text, frame);
+  return frame;
+}
+
+void FrameCodec::Encode(const std::string& text, std::string& frame) {
+  const auto size = static_cast<std::uint32_t>(text.size());
+  frame.clear();
   frame.reserve(HEADER_SIZE + text.size());
   frame.push_back(static_cast<char>((size >> 24) & 0xFF));
   frame.push_back(static_cast<char>((size >> 16) & 0xFF));
   frame.push_back(static_cast<char>((size >> 8) & 0xFF));
   frame.push_back(static_cast<char>(size & 0xFF));
   frame += text;
-  return frame;
 }
 
 FrameCodec::FrameCodec() : buffer_(BUFFER_SIZE) {}
@@ -60,14 +65,22 @@ std::size_t FrameCodec::Feed(const char* data, std::size_t size) {
 }
 
 std::string FrameCodec::TakeText() {
-  if (stage_ != Stage::kComplete) return std::string();
+  std::string result;
+  TakeText(result);
+  return result;
+}
+
+void FrameCodec::TakeText(std::string& result) {
+  if (stage_ != Stage::kComplete) {
+    result.clear();
+    return;
+  }
   const char* text = buffer_.data() + HEADER_SIZE;
   const char* end = std::find(text, text + text_size_, '\0');
-  std::string result(text, end);
+  result.assign(text, end);
   filled_ = 0;
   text_size_ = 0;
   stage_ = Stage::kHeader;
-  return result;
 }
 
 void FrameCodec::Reset() {

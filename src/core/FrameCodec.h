@@ -23,6 +23,9 @@ class FrameCodec {
 
   // The frame for one text: its length as 4 big-endian bytes, then the text.
   static std::string Encode(const std::string& text);
+  // The same frame written into `frame` (replacing it), so that a sender that keeps its
+  // frame allocates nothing once the frame has held a message this long.
+  static void Encode(const std::string& text, std::string& frame);
 
   FrameCodec();
 
@@ -39,6 +42,9 @@ class FrameCodec {
   // The text of the complete frame, up to its first zero byte if it holds one; the codec then
   // waits for the next header. Empty when no frame is complete.
   std::string TakeText();
+  // The same text written into `text` (replacing it), without an allocation once `text`
+  // has held a message this long.
+  void TakeText(std::string& text);
   // Forgets any partial frame and a rejection.
   void Reset();
 

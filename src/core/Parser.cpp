@@ -11,6 +11,7 @@ namespace zamp {
 Parser::Parser() : root_(new ServerData("root")), current_(0), size_(0), node_num_(0) {
   // Four empty words, so that reading data through a missing element gives "" or 0.
   ServerData::npos->data_.assign(4, std::string());
+  ServerData::npos->data_num_ = 4;
 }
 
 Parser::~Parser() { delete root_; }
@@ -58,7 +59,7 @@ void Parser::Parse(const std::string& message, ServerData* parent, int depth) {
     ServerData* leaf = NextChild(parent);
     leaf->id_.assign(message, begin, blank - begin);
     if (blank == end) {
-      leaf->data_.emplace_back(message, begin, end - begin);
+      AddWord(leaf, message, begin, end);
     } else {
       SetData(leaf, message, blank + 1, end);
     }
@@ -99,8 +100,12 @@ void Parser::Reset(ServerData* node) {
   if (node->data_.capacity() > MAX_KEPT_WORD_NUM) {
     std::vector<std::string>().swap(node->data_);
   } else {
-    node->data_.clear();
+    // The words stay for reuse, so a steady stream of messages allocates no word storage.
+    for (std::string& word : node->data_) {
+      if (word.capacity() > MAX_KEPT_TAG_SIZE) std::string().swap(word);
+    }
   }
+  node->data_num_ = 0;
   if (node->id_.capacity() > MAX_KEPT_TAG_SIZE) std::string().swap(node->id_);
   for (int i = 0; i < node->update_num_; ++i) Reset(node->child_[i]);
   node->update_num_ = 0;
@@ -122,8 +127,21 @@ ServerData* Parser::NextChild(ServerData* parent) {
   const int index = parent->update_num_++;
   if (index < static_cast<int>(parent->child_.size())) return parent->child_[index];
   parent->child_.push_back(new ServerData(""));
+  parent->child_.back()->data_.reserve(RESERVED_WORD_NUM);
   ++node_num_;
   return parent->child_.back();
+}
+
+// Makes message[begin, end) the leaf's next word, in a stored word where one is free.
+void Parser::AddWord(ServerData* leaf, const std::string& message, int begin, int end) {
+  if (leaf->data_num_ < static_cast<int>(leaf->data_.size())) {
+    leaf->data_[leaf->data_num_].assign(message, begin, end - begin);
+  } else {
+    std::string& word = leaf->data_.emplace_back();
+    word.reserve(RESERVED_WORD_SIZE);
+    word.assign(message, begin, end - begin);
+  }
+  ++leaf->data_num_;
 }
 
 // Cuts message[begin, end) at every single blank: two blanks in a row give an empty word,
@@ -132,11 +150,11 @@ void Parser::SetData(ServerData* leaf, const std::string& message, int begin, in
   int word = begin;
   for (int i = begin; i < end; ++i) {
     if (message[i] == SEPARATOR_CHAR) {
-      leaf->data_.emplace_back(message, word, i - word);
+      AddWord(leaf, message, word, i);
       word = i + 1;
     }
   }
-  leaf->data_.emplace_back(message, word, end - word);
+  AddWord(leaf, message, word, end);
 }
 
 }  // namespace zamp

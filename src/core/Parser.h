@@ -29,10 +29,15 @@ class Parser {
   // Nodes kept for reuse between messages. A steady stream of real messages needs a few
   // hundred.
   static constexpr int MAX_NODE_NUM = 1 << 16;
-  // Storage a node keeps for reuse: data words (a real leaf has four at most) and tag
-  // characters (a real tag has nine at most). A node that needed more frees it.
+  // Storage a node keeps for reuse: data words (a real leaf has four at most) and characters
+  // of a tag or a word (a real tag has nine at most). A node that needed more frees it.
   static constexpr std::size_t MAX_KEPT_WORD_NUM = 16;
   static constexpr std::size_t MAX_KEPT_TAG_SIZE = 64;
+  // Storage a node gets when it is made, enough for any real element (a team message has
+  // 20 characters at most), so that a node that meets a larger real element later needs no
+  // more: words per node and characters per word.
+  static constexpr std::size_t RESERVED_WORD_NUM = 4;
+  static constexpr std::size_t RESERVED_WORD_SIZE = 32;
 
   Parser();
   virtual ~Parser();
@@ -58,6 +63,7 @@ class Parser {
   static long Trim(ServerData* node);
   ServerData* NextChild(ServerData* parent);
   static void SetData(ServerData* leaf, const std::string& message, int begin, int end);
+  static void AddWord(ServerData* leaf, const std::string& message, int begin, int end);
 
   ServerData* root_;
   int current_;  // scan position in the message being parsed

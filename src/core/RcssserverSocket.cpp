@@ -165,7 +165,8 @@ bool RcssserverSocket::Init() {
 
 bool RcssserverSocket::SendMessage(const std::string& msg) {
   if (msg.empty()) return true;
-  const std::string frame = FrameCodec::Encode(msg);
+  std::string& frame = send_frame_;
+  FrameCodec::Encode(msg, frame);
   std::size_t sent = 0;
   while (sent < frame.size()) {
     // MSG_NOSIGNAL: a server that went away must end the run through the next receive, not
@@ -185,15 +186,24 @@ bool RcssserverSocket::ReceiveMessage() {
   char chunk[RECEIVE_CHUNK_SIZE];
   while (!frame_codec_.HasFrame()) {
     const long now = WholeSeconds();
-    if (CanDisconnect()) return false;
-    if (now - start > MAX_FRAME_SECONDS) return false;
-
-    const ssize_t got = rcss_socket_.recv(chunk, std::min(frame_codec_.Missing(), sizeof(chunk)));
-    if (got == 0) return false;  // the server closed the link
-    if (got < 0) {
-      if (errno == EINTR || errno == EAGAIN || errno == EWOULDBLOCK) continue;
-      return false;  // the link was reset or failed
+    // Within a frame the rest has nearly always arrived with its start: it is read at once,
+    // and only when nothing is there yet does the loop wait and check the link as for a
+    // new frame. Saves four system calls a message.
+    ssize_t got = -1;
+    if (frame_codec_.Missing() != FrameCodec::HEADER_SIZE && _g_signal_end == 0 &&
+        now - start <= MAX_FRAME_SECONDS) {
+      got = rcss_socket_.recv(chunk, std::min(frame_codec_.Missing(), sizeof(chunk)), MSG_DONTWAIT);
     }
+    if (got < 0) {
+      if (CanDisconnect()) return false;
+      if (now - start > MAX_FRAME_SECONDS) return false;
+      got = rcss_socket_.recv(chunk, std::min(frame_codec_.Missing(), sizeof(chunk)));
+      if (got < 0) {
+        if (errno == EINTR || errno == EAGAIN || errno == EWOULDBLOCK) continue;
+        return false;  // the link was reset or failed
+      }
+    }
+    if (got == 0) return false;  // the server closed the link
     frame_codec_.Feed(chunk, static_cast<std::size_t>(got));
     if (frame_codec_.IsTooLong()) {
       std::cerr << "message too long; aborting" << std::endl;
@@ -201,7 +211,7 @@ bool RcssserverSocket::ReceiveMessage() {
       return false;
     }
   }
-  server_message_ = frame_codec_.TakeText();
+  frame_codec_.TakeText(server_message_);
   return true;
 }
 

@@ -87,6 +87,7 @@ class RcssserverSocket {
   std::string mode_;
 
   FrameCodec frame_codec_;                    // keeps a partial frame between receives
+  std::string send_frame_;                    // the last frame sent, kept for its storage
   std::chrono::milliseconds select_timeout_;  // ms, longest wait for input
   bool abnormal_end_ = false;
 };

@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <system_error>
 
 namespace zamp {
@@ -58,16 +59,20 @@ const ServerData* ServerData::GetChild(int i) const {
   return child_[i];
 }
 
+// The tag's length is taken once, and a child whose tag differs in length is passed over
+// without comparing characters: the store looks up several children of every element.
 const ServerData* ServerData::GetChild(const char* id) const {
+  const std::size_t length = std::strlen(id);
   for (int i = 0; i < update_num_; ++i) {
-    if (child_[i]->id_ == id) return child_[i];
+    const std::string& tag = child_[i]->id_;
+    if (tag.size() == length && std::memcmp(tag.data(), id, length) == 0) return child_[i];
   }
   return npos;
 }
 
 const std::string& ServerData::GetDataStr(int i) const {
   static const std::string empty;
-  if (i < 0 || static_cast<size_t>(i) >= data_.size()) return empty;
+  if (i < 0 || i >= data_num_) return empty;
   return data_[i];
 }
 
@@ -76,7 +81,7 @@ int ServerData::GetDataInt(int i) const { return ReadInt(GetDataStr(i)); }
 double ServerData::GetDataDouble(int i) const { return ReadDouble(GetDataStr(i)); }
 
 Eigen::Vector3d ServerData::GetDataVector() const {
-  if (data_.size() != 3) return Eigen::Vector3d::Zero();
+  if (data_num_ != 3) return Eigen::Vector3d::Zero();
   return Eigen::Vector3d(ReadDouble(data_[0]), ReadDouble(data_[1]), ReadDouble(data_[2]));
 }
 

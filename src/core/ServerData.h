@@ -33,7 +33,7 @@ class ServerData {
   // The first child of the current message whose tag equals id exactly, or npos.
   const ServerData* GetChild(const char* id) const;
   // The number of data words (leaves only).
-  int GetDataSize() const { return static_cast<int>(data_.size()); }
+  int GetDataSize() const { return data_num_; }
   // The i-th data word, or "" when there is none.
   const std::string& GetDataStr(int i) const;
   // Leading base-10 integer of data word i; 0 when there is none or it does not fit an int.
@@ -51,7 +51,10 @@ class ServerData {
   friend class Parser;
 
   std::string id_;
+  // Words of the current message first; entries beyond data_num_ keep their storage for
+  // the next message.
   std::vector<std::string> data_;
+  int data_num_ = 0;
   std::vector<ServerData*> child_;  // owned; entries beyond update_num_ wait for reuse
   int update_num_;
 

@@ -32,7 +32,7 @@ AgentState::AgentState()
       rotation_(Eigen::Vector3d::Zero()),
       coordnates_(Eigen::Vector3d::Zero()),
       speed_(Eigen::Vector3d::Zero()),
-      covariance_error_(Eigen::MatrixXd::Zero(6, 6)),
+      covariance_error_(KalmanMatrix::Zero()),
       current_walk_speed_(Eigen::Vector3d::Zero()),
       max_walk_speed_(Eigen::Vector3d::Zero()),
       behavior_(BEH_READY),

@@ -14,6 +14,7 @@
 
 #include "core/const.h"
 #include "model/BodyPart.h"
+#include "model/KalmanFilter.h"
 
 namespace zamp {
 
@@ -32,13 +33,7 @@ class AgentState {
     BEH_OTHER,
     BEHAVIOR_NUM
   };
-  enum MoveState {
-    MS_DRRIBLE = 0,
-    MS_GOTO_POSITION,
-    MS_ADJUST_KICK,
-    MS_NOT_MOVE,
-    MOVE_STATE_NUM
-  };
+  enum MoveState { MS_DRRIBLE = 0, MS_GOTO_POSITION, MS_ADJUST_KICK, MS_NOT_MOVE, MOVE_STATE_NUM };
 
   AgentState();
   virtual ~AgentState();
@@ -67,7 +62,9 @@ class AgentState {
   const Eigen::Vector3d& GetGyroRate() const { return gyro_; }
   const Eigen::Vector3d& GetPrevGyroRate() const { return prev_gyro_; }
   const Eigen::Vector3d& GetAcceleration() const { return accele_; }
-  const Eigen::Vector3d& GetForceCoordinates(ForceResistanceID id) const { return force_coords_[id]; }
+  const Eigen::Vector3d& GetForceCoordinates(ForceResistanceID id) const {
+    return force_coords_[id];
+  }
   const Eigen::Vector3d& GetForceVector(ForceResistanceID id) const { return force_vects_[id]; }
   bool IsFootLanding(ForceResistanceID id) const { return foot_landing_[id]; }
   double GetJointDegree(HingeJointID id) const { return joint_degrees_[id]; }
@@ -77,7 +74,7 @@ class AgentState {
   double GetDirection() const { return rotation_.z(); }
   const Eigen::Vector3d& GetCoordinates() const { return coordnates_; }
   const Eigen::Vector3d& GetSpeed() const { return speed_; }
-  const Eigen::MatrixXd& GetCovarianceError() const { return covariance_error_; }
+  const KalmanMatrix& GetCovarianceError() const { return covariance_error_; }
   const Eigen::Vector3d& GetZMP() const { return zmp_; }
   const Eigen::Vector3d& GetCenterOfGravity() const { return center_of_gravity_; }
   FallID GetFallDirection() const { return fall_direction_; }
@@ -113,9 +110,9 @@ class AgentState {
   double beam_direction_;       // degrees
   int uniform_number_;
   AgentTypeID agent_type_;
-  Eigen::Vector3d gyro_;       // degrees/s
-  Eigen::Vector3d prev_gyro_;  // degrees/s
-  Eigen::Vector3d accele_;     // m/s^2
+  Eigen::Vector3d gyro_;                                // degrees/s
+  Eigen::Vector3d prev_gyro_;                           // degrees/s
+  Eigen::Vector3d accele_;                              // m/s^2
   Eigen::Vector3d force_coords_[FORCE_RESISTANCE_NUM];  // m, in the foot's frame
   Eigen::Vector3d force_vects_[FORCE_RESISTANCE_NUM];   // N
   bool foot_landing_[FORCE_RESISTANCE_NUM];
@@ -127,13 +124,13 @@ class AgentState {
   FallID fall_direction_;
   FootLanding foot_landing_id_;
   FootLanding prev_foot_landing_id_;
-  double not_fall_time_;  // s, server time of the last upright cycle
-  Eigen::Vector3d rotation_;    // degrees; z is the heading in the team frame
-  Eigen::Vector3d coordnates_;  // m, team frame
-  Eigen::Vector3d speed_;       // m/s, team frame
-  Eigen::MatrixXd covariance_error_;     // 6 x 6, state (x, y, z, vx, vy, vz)
-  Eigen::Vector3d current_walk_speed_;   // forward, sideways, turn
-  Eigen::Vector3d max_walk_speed_;       // forward, sideways, turn
+  double not_fall_time_;                // s, server time of the last upright cycle
+  Eigen::Vector3d rotation_;            // degrees; z is the heading in the team frame
+  Eigen::Vector3d coordnates_;          // m, team frame
+  Eigen::Vector3d speed_;               // m/s, team frame
+  KalmanMatrix covariance_error_;       // 6 x 6, state (x, y, z, vx, vy, vz)
+  Eigen::Vector3d current_walk_speed_;  // forward, sideways, turn
+  Eigen::Vector3d max_walk_speed_;      // forward, sideways, turn
   Behavior behavior_;
   MoveState move_state_;
 };

@@ -6,7 +6,7 @@ FieldObject::FieldObject(ObjectID id)
     : id_(id),
       polar_coord_(Eigen::Vector3d::Zero()),
       rel_coord_(Eigen::Vector3d::Zero()),
-      measure_covariance_error_(Eigen::MatrixXd::Zero(6, 6)),
+      measure_covariance_error_(KalmanMatrix::Zero()),
       foot_distance_(0.0),
       horizon_degree_(0.0),
       vertical_degree_(0.0),

@@ -11,6 +11,7 @@
 #include <Eigen/Core>
 
 #include "core/const.h"
+#include "model/KalmanFilter.h"
 
 namespace zamp {
 
@@ -21,7 +22,7 @@ class FieldObject {
   ObjectID GetObjectID() const { return id_; }
   const Eigen::Vector3d& GetPolarCoordinates() const { return polar_coord_; }
   const Eigen::Vector3d& GetRelativeCoordinates() const { return rel_coord_; }
-  const Eigen::MatrixXd& GetMeasureCovarianceError() const { return measure_covariance_error_; }
+  const KalmanMatrix& GetMeasureCovarianceError() const { return measure_covariance_error_; }
   double GetFootDistance() const { return foot_distance_; }
   double GetHorizonDegree() const { return horizon_degree_; }
   double GetVerticalDegree() const { return vertical_degree_; }
@@ -36,15 +37,15 @@ class FieldObject {
   friend struct FieldTestAccess;
 
   ObjectID id_;
-  Eigen::Vector3d polar_coord_;               // (m, degrees, degrees) as last perceived
-  Eigen::Vector3d rel_coord_;                 // m, torso frame, as last seen
-  Eigen::MatrixXd measure_covariance_error_;  // 6 x 6, noise of the last measurement
-  double foot_distance_;                      // m, horizontal distance
-  double horizon_degree_;                     // degrees, horizontal angle plus neck yaw
-  double vertical_degree_;                    // degrees, vertical angle plus neck pitch
-  double update_time_;                        // s, server time of the last sighting
-  double dt_;                                 // s, last sighting to the current vision cycle
-  bool visible_;                              // seen in the current vision cycle
+  Eigen::Vector3d polar_coord_;            // (m, degrees, degrees) as last perceived
+  Eigen::Vector3d rel_coord_;              // m, torso frame, as last seen
+  KalmanMatrix measure_covariance_error_;  // 6 x 6, noise of the last measurement
+  double foot_distance_;                   // m, horizontal distance
+  double horizon_degree_;                  // degrees, horizontal angle plus neck yaw
+  double vertical_degree_;                 // degrees, vertical angle plus neck pitch
+  double update_time_;                     // s, server time of the last sighting
+  double dt_;                              // s, last sighting to the current vision cycle
+  bool visible_;                           // seen in the current vision cycle
 };
 
 }  // namespace zamp

@@ -3,6 +3,7 @@
 #include <Eigen/Geometry>
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <vector>
 
 #include "core/RawStorage.h"
@@ -27,9 +28,9 @@ const double WALK_PREDICTION_GAIN = 0.06;
 const double FALL_PART_DISTANCE = 0.15;  // m, head to foot horizontally when lying
 
 // Position += velocity * dt over one cycle.
-const Eigen::MatrixXd& TransitionMatrix() {
-  static const Eigen::MatrixXd F = [] {
-    Eigen::MatrixXd m = Eigen::MatrixXd::Identity(6, 6);
+const KalmanMatrix& TransitionMatrix() {
+  static const KalmanMatrix F = [] {
+    KalmanMatrix m = KalmanMatrix::Identity();
     for (int i = 0; i < 3; ++i) m(i, i + 3) = UPDATE_INTERVAL_TIME;
     return m;
   }();
@@ -37,9 +38,9 @@ const Eigen::MatrixXd& TransitionMatrix() {
 }
 
 // Acceleration to (position, velocity) over one cycle.
-const Eigen::MatrixXd& ControlMatrix() {
-  static const Eigen::MatrixXd B = [] {
-    Eigen::MatrixXd m = Eigen::MatrixXd::Zero(6, 3);
+const Eigen::Matrix<double, 6, 3>& ControlMatrix() {
+  static const Eigen::Matrix<double, 6, 3> B = [] {
+    Eigen::Matrix<double, 6, 3> m = Eigen::Matrix<double, 6, 3>::Zero();
     for (int i = 0; i < 3; ++i) {
       m(i, i) = UPDATE_INTERVAL_TIME * UPDATE_INTERVAL_TIME / 2.0;
       m(i + 3, i) = UPDATE_INTERVAL_TIME;
@@ -49,26 +50,27 @@ const Eigen::MatrixXd& ControlMatrix() {
   return B;
 }
 
-Eigen::MatrixXd ProcessNoise(double q) { return q * Eigen::MatrixXd::Identity(6, 6); }
+KalmanMatrix ProcessNoise(double q) { return q * KalmanMatrix::Identity(); }
 
 bool IsUsableInterval(double dt) { return std::isfinite(dt) && dt > 0.0; }
 
 KalmanValue MakeValue(const Eigen::Vector3d& position, const Eigen::Vector3d& speed,
-                      const Eigen::MatrixXd& covariance) {
-  Eigen::VectorXd x(6);
+                      const KalmanMatrix& covariance) {
+  KalmanVector x;
   x << position, speed;
   return KalmanValue(x, covariance);
 }
 
-Eigen::VectorXd MakeMeasurement(const Eigen::Vector3d& location, const Eigen::Vector3d& speed) {
-  Eigen::VectorXd z(6);
+KalmanVector MakeMeasurement(const Eigen::Vector3d& location, const Eigen::Vector3d& speed) {
+  KalmanVector z;
   z << location, speed;
   return z;
 }
 
 }  // namespace
 
-KalmanFieldState::KalmanFieldState() {}
+// Room for the end points of every field line and centre-circle segment at once.
+KalmanFieldState::KalmanFieldState() { line_ends_.reserve(128); }
 
 KalmanFieldState::~KalmanFieldState() {}
 
@@ -94,6 +96,15 @@ void KalmanFieldState::UpdateRaw(const RawStorage& raw, const AgentState& agent)
   for (OtherPlayer* player : players_) {
     player->dt_ = t - player->update_time_;
     player->visible_ = false;
+  }
+
+  // Every seen flag is compared with every line end point: the points are placed once. An
+  // unusable point is placed nowhere (NaN), which no distance test accepts.
+  line_ends_.clear();
+  for (const raw::VisibleObject& end : lines) {
+    line_ends_.push_back(end.polar_coord.allFinite()
+                             ? Tool::PolarToCartesian(end.polar_coord)
+                             : Eigen::Vector3d::Constant(std::numeric_limits<double>::quiet_NaN()));
   }
 
   const std::vector<raw::VisibleObject*>& perceived = raw.GetAllVisibleObjects();
@@ -123,10 +134,9 @@ void KalmanFieldState::UpdateRaw(const RawStorage& raw, const AgentState& agent)
       const Eigen::Vector3d flag = Tool::PolarToCartesian(polar);
       Eigen::Vector3d sum = polar;
       int merged = 0;
-      for (const raw::VisibleObject& end : lines) {
-        if (!end.polar_coord.allFinite()) continue;
-        if ((Tool::PolarToCartesian(end.polar_coord) - flag).norm() < LINE_MERGE_DISTANCE) {
-          sum += end.polar_coord;
+      for (size_t e = 0; e < lines.size(); ++e) {
+        if ((line_ends_[e] - flag).norm() < LINE_MERGE_DISTANCE) {
+          sum += lines[e].polar_coord;
           ++merged;
         }
       }
@@ -142,9 +152,9 @@ void KalmanFieldState::UpdateRaw(const RawStorage& raw, const AgentState& agent)
     // The speed noise is the position noise spread over the time between two sightings;
     // a sighting without a usable interval is weighed as if a vision period had passed.
     const double interval = IsUsableInterval(object.dt_) ? object.dt_ : SEE_UPDATE_INTERVAL_TIME;
-    Eigen::MatrixXd noise = error * Eigen::MatrixXd::Identity(6, 6);
-    noise.bottomRightCorner(3, 3) =
-        noise.topLeftCorner(3, 3) / interval + object.measure_covariance_error_.topLeftCorner(3, 3);
+    KalmanMatrix noise = error * KalmanMatrix::Identity();
+    noise.bottomRightCorner<3, 3>() = noise.topLeftCorner<3, 3>() / interval +
+                                      object.measure_covariance_error_.topLeftCorner<3, 3>();
     object.measure_covariance_error_ = noise;
     object.update_time_ = t;
   }
@@ -243,7 +253,7 @@ void KalmanFieldState::UpdateSelfAgent(const RawStorage& raw, AgentState& agent)
     for (Flag* flag : flags_) {
       if (!flag->visible_) continue;
       const Eigen::Vector3d location = flag->GetFixedCoordinates() - rotation * flag->rel_coord_;
-      const Eigen::VectorXd z =
+      const KalmanVector z =
           MakeMeasurement(location, MeasuredSpeed(location, before, flag->dt_, kv));
       kv = KalmanFilter::MeasurementUpdate(kv, z, FieldMeasureCovariance(*flag));
     }
@@ -296,7 +306,7 @@ void KalmanFieldState::UpdatePlayer(const RawStorage& raw, const AgentState& age
                                     ProcessNoise(PLAYER_PROCESS_NOISE));
       if (part.visible_) {
         const Eigen::Vector3d location = agent.GetCoordinates() + rotation * part.rel_coord_;
-        const Eigen::VectorXd z =
+        const KalmanVector z =
             MakeMeasurement(location, MeasuredSpeed(location, before, part.dt_, kv));
         kv = KalmanFilter::MeasurementUpdate(kv, z, FieldMeasureCovariance(part));
       }
@@ -325,12 +335,12 @@ void KalmanFieldState::UpdatePlayer(const RawStorage& raw, const AgentState& age
   }
 }
 
-Eigen::MatrixXd KalmanFieldState::FieldMeasureCovariance(const FieldObject& object) const {
+KalmanMatrix KalmanFieldState::FieldMeasureCovariance(const FieldObject& object) const {
   const Eigen::Matrix3d& g = global_rotation_.linear();
-  const Eigen::MatrixXd& r = object.measure_covariance_error_;
-  Eigen::MatrixXd field = Eigen::MatrixXd::Zero(6, 6);
-  field.topLeftCorner(3, 3) = g * r.topLeftCorner(3, 3) * g.transpose();
-  field.bottomRightCorner(3, 3) = g * r.bottomRightCorner(3, 3) * g.transpose();
+  const KalmanMatrix& r = object.measure_covariance_error_;
+  KalmanMatrix field = KalmanMatrix::Zero();
+  field.topLeftCorner<3, 3>() = g * r.topLeftCorner<3, 3>() * g.transpose();
+  field.bottomRightCorner<3, 3>() = g * r.bottomRightCorner<3, 3>() * g.transpose();
   return field;
 }
 

@@ -13,6 +13,7 @@
 #pragma once
 
 #include <Eigen/Core>
+#include <vector>
 
 #include "model/FieldState.h"
 #include "model/KalmanFilter.h"
@@ -39,12 +40,15 @@ class KalmanFieldState : public FieldState {
   void UpdatePlayer(const RawStorage& raw, const AgentState& agent);
 
   // The measurement noise of an object turned from the torso frame into the team frame.
-  Eigen::MatrixXd FieldMeasureCovariance(const FieldObject& object) const;
+  KalmanMatrix FieldMeasureCovariance(const FieldObject& object) const;
   // The speed part of a measurement: the displacement since the last estimate over the time
   // since the last sighting, or the current speed estimate when that time is unusable.
   static Eigen::Vector3d MeasuredSpeed(const Eigen::Vector3d& location,
                                        const Eigen::Vector3d& before, double dt,
                                        const KalmanValue& current);
+
+  // The line end points of this vision cycle in the head frame (m), kept for their storage.
+  std::vector<Eigen::Vector3d> line_ends_;
 };
 
 }  // namespace zamp

@@ -248,7 +248,8 @@ void AgentZAMP::SettingBeam() {
 void AgentZAMP::ControlEffector(EffectorAgent& effector) {
   const WorldState& world = *Singleton<WorldState>::GetInstance();
 
-  effector.SetSay(strategy_->MakeSay());
+  strategy_->MakeSayInto(say_text_);
+  effector.SetSay(say_text_);
   if (world.CanBeam() && using_beam_time_ <= MAX_USING_BEAM_TIME) {
     // The beam places the robot facing the beam direction, so the field model's heading
     // starts again from there.

@@ -81,6 +81,7 @@ class AgentZAMP : public Agent {
   std::unique_ptr<MotionSequence> left_jump_;
   std::unique_ptr<MotionSequence> open_foot_;
   double using_beam_time_;  // s the beam has been sent at this opportunity
+  std::string say_text_;    // this cycle's say text, kept so that saying allocates nothing
 };
 
 }  // namespace zamp

@@ -7,6 +7,17 @@
 namespace wex {
 namespace {
 
+// Starts the working storage is made for at once: a full team, so that a team that grows
+// to its full size during a game needs no more.
+constexpr int RESERVED_SIZE = 11;
+
+// n copies of value in list, which keeps room for at least `room` entries.
+template <typename T>
+void Fill(std::vector<T>& list, int n, T value, size_t room) {
+  list.reserve(room);
+  list.assign(n, value);
+}
+
 // (squared distance m^2, (start, target)).
 typedef std::pair<double, std::pair<int, int>> Edge;
 
@@ -16,11 +27,20 @@ typedef std::pair<double, std::pair<int, int>> Edge;
 // out_[1][t] the matched edge t -> s, so a target without outgoing edge is free.
 class BottleneckMatcher {
  public:
-  explicit BottleneckMatcher(int n) : n_(n), used_(n, 0) {
+  // Starts afresh for n starts and n targets. The lists keep their storage from earlier
+  // calls, so that repeated calls allocate nothing.
+  void Reset(int n) {
+    const size_t room = static_cast<size_t>(std::max(n, RESERVED_SIZE));
+    n_ = n;
+    Fill(used_, n, char{0}, room);
     for (int side = 0; side < 2; ++side) {
-      out_[side].assign(n, std::vector<int>());
-      visited_[side].assign(n, 0);
-      back_[side].assign(n, -1);
+      if (out_[side].size() < room) out_[side].resize(room);
+      for (std::vector<int>& list : out_[side]) {
+        list.clear();
+        list.reserve(room);
+      }
+      Fill(visited_[side], n, char{0}, room);
+      Fill(back_[side], n, -1, room);
     }
   }
 
@@ -91,8 +111,8 @@ class BottleneckMatcher {
     }
   }
 
-  int n_;
-  std::vector<std::vector<int>> out_[2];
+  int n_ = 0;
+  std::vector<std::vector<int>> out_[2];  // only the first n_ lists are in use
   std::vector<char> visited_[2];
   std::vector<int> back_[2];
   std::vector<char> used_;
@@ -102,21 +122,25 @@ class BottleneckMatcher {
 // O(n^3). Works as a maximum-weight assignment on the negated costs.
 class Hungarian {
  public:
-  // cost: n x n, row-major, start by target.
-  Hungarian(const std::vector<double>& cost, int n)
-      : cost_(cost),
-        n_(n),
-        max_match_(0),
-        lx_(n),
-        ly_(n),
-        xy_(n),
-        yx_(n),
-        S_(n),
-        T_(n),
-        slack_(n),
-        slackx_(n),
-        prev_(n) {
-    queue_.reserve(n);
+  // Starts afresh on cost: n x n, row-major, start by target. The storage of earlier calls
+  // is reused.
+  void Reset(const std::vector<double>& cost, int n) {
+    const size_t room = static_cast<size_t>(std::max(n, RESERVED_SIZE));
+    cost_.reserve(room * room);
+    cost_.assign(cost.begin(), cost.end());
+    n_ = n;
+    max_match_ = 0;
+    Fill(lx_, n, 0.0, room);
+    Fill(ly_, n, 0.0, room);
+    Fill(xy_, n, 0, room);
+    Fill(yx_, n, 0, room);
+    Fill(S_, n, char{0}, room);
+    Fill(T_, n, char{0}, room);
+    Fill(slack_, n, 0.0, room);
+    Fill(slackx_, n, 0, room);
+    Fill(prev_, n, 0, room);
+    queue_.clear();
+    queue_.reserve(room);
   }
 
   // False when the labels stop making progress, which finite costs never cause.
@@ -247,8 +271,8 @@ class Hungarian {
   }
 
   std::vector<double> cost_;
-  int n_;
-  int max_match_;
+  int n_ = 0;
+  int max_match_ = 0;
   std::vector<double> lx_, ly_;  // labels
   std::vector<int> xy_, yx_;     // target of each start, start of each target; -1 when free
   std::vector<char> S_, T_;      // starts and targets in the alternating tree
@@ -256,6 +280,15 @@ class Hungarian {
   std::vector<int> slackx_;
   std::vector<int> prev_;
   std::vector<int> queue_;
+};
+
+// The working storage of one thread's calls. It carries nothing from one call to the next
+// (every piece is reset before use); it only keeps the allocations.
+struct Workspace {
+  std::vector<Edge> edges;
+  std::vector<double> cost;
+  BottleneckMatcher matcher;
+  Hungarian assignment;
 };
 
 bool IsFinite(const Point& p) { return std::isfinite(p.x) && std::isfinite(p.y); }
@@ -266,47 +299,59 @@ double Distance(const Point& a, const Point& b) { return std::hypot(a.x - b.x, a
 
 std::vector<std::pair<double, std::pair<int, int>>> mmd_msd2(const Test& test) {
   std::vector<std::pair<double, std::pair<int, int>>> result;
+  mmd_msd2(test, result);
+  return result;
+}
+
+void mmd_msd2(const Test& test, std::vector<std::pair<double, std::pair<int, int>>>& result) {
+  result.clear();
   const int n = static_cast<int>(test.starts.size());
-  if (n == 0 || test.targets.size() < test.starts.size()) return result;
+  if (n == 0 || test.targets.size() < test.starts.size()) return;
   for (int i = 0; i < n; ++i) {
-    if (!IsFinite(test.starts[i]) || !IsFinite(test.targets[i])) return result;
+    if (!IsFinite(test.starts[i]) || !IsFinite(test.targets[i])) return;
   }
 
-  std::vector<Edge> edges;
-  edges.reserve(static_cast<size_t>(n) * n);
+  thread_local Workspace work;
+  std::vector<Edge>& edges = work.edges;
+  edges.clear();
+  const size_t room = static_cast<size_t>(std::max(n, RESERVED_SIZE));
+  edges.reserve(room * room);
   for (int i = 0; i < n; ++i) {
     for (int j = 0; j < n; ++j) {
       const double d = Distance(test.starts[i], test.targets[j]);
       const double w = d * d;
-      if (!std::isfinite(w)) return result;
+      if (!std::isfinite(w)) return;
       edges.push_back(Edge(w, std::make_pair(i, j)));
     }
   }
   std::sort(edges.begin(), edges.end());
 
-  BottleneckMatcher matcher(n);
+  BottleneckMatcher& matcher = work.matcher;
+  matcher.Reset(n);
   const int k = matcher.getMinimalMaxEdgeInPerfectMatching(edges, n);
-  if (k < 0) return result;
+  if (k < 0) return;
   const double bottleneck = edges[k].first;  // m^2
 
   // Any assignment that uses an edge above the bottleneck costs more than every one that
   // does not: n edges of at most the bottleneck sum to at most n times it.
   const double above = n * bottleneck + 1.0;
-  if (!std::isfinite(above)) return result;
-  std::vector<double> cost(static_cast<size_t>(n) * n);
+  if (!std::isfinite(above)) return;
+  std::vector<double>& cost = work.cost;
+  cost.reserve(room * room);
+  cost.assign(static_cast<size_t>(n) * n, 0.0);
   for (const Edge& e : edges) {
     cost[e.second.first * n + e.second.second] = e.first <= bottleneck ? e.first : above;
   }
 
-  Hungarian assignment(cost, n);
-  if (!assignment.hungarian()) return result;
+  Hungarian& assignment = work.assignment;
+  assignment.Reset(cost, n);
+  if (!assignment.hungarian()) return;
   result.reserve(n);
   for (int i = 0; i < n; ++i) {
     const int j = assignment.xy()[i];
     result.push_back(
         std::make_pair(Distance(test.starts[i], test.targets[j]), std::make_pair(i, j)));
   }
-  return result;
 }
 
 }  // namespace wex

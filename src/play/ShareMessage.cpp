@@ -59,11 +59,15 @@ ShareMessage::ConvertConfigure ShareMessage::CreateConvertConfigure(double min, 
 }
 
 std::string ShareMessage::Make() {
+  std::string text;
+  MakeInto(text);
+  return text;
+}
+
+void ShareMessage::MakeInto(std::string& text) {
   Bits bits;
   DataToBits(bits);
-  std::string text;
   BitsToString(bits, text);
-  return text;
 }
 
 bool ShareMessage::Receive(std::vector<double>& values, int hear_id) {

@@ -40,6 +40,9 @@ class ShareMessage {
 
   // The text of the current `param` values.
   virtual std::string Make();
+  // The same text written into `text` (replacing it), without an allocation once `text`
+  // has held a message. Make is this into a new string.
+  virtual void MakeInto(std::string& text);
 
   // Empties `values`; when the hear record `hear_id` (HearID) got a message this cycle,
   // decodes it into `values` and returns true. Returns false, `values` empty, when nothing

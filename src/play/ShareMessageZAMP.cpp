@@ -41,12 +41,19 @@ ShareMessageZAMP::ShareMessageZAMP() {
 ShareMessageZAMP::~ShareMessageZAMP() {}
 
 std::string ShareMessageZAMP::Make() {
+  std::string text;
+  MakeInto(text);
+  return text;
+}
+
+void ShareMessageZAMP::MakeInto(std::string& text) {
   const WorldState* world = Singleton<WorldState>::GetInstance();
   const AgentState* agent = Singleton<AgentState>::GetInstance();
   const FieldState* field = Singleton<FieldState>::GetInstance();
   const StrategyInformation* info = Singleton<StrategyInformation>::GetInstance();
   if (world == nullptr || agent == nullptr || field == nullptr || info == nullptr) {
-    return std::string();
+    text.clear();
+    return;
   }
   SayValues say;
   say.server_cycle = world->GetServerCycle();
@@ -60,7 +67,7 @@ std::string ShareMessageZAMP::Make() {
   say.move_state = agent->GetCurrentMoveState();
   say.count_enemy_visible = info->GetCountEnemyVisible();
   say.kick_target_coord = info->GetKickTargetCoord();
-  return MakeFrom(say);
+  MakeFromInto(say, text);
 }
 
 bool ShareMessageZAMP::CanSay(int server_cycle, int uniform_number) {
@@ -69,7 +76,16 @@ bool ShareMessageZAMP::CanSay(int server_cycle, int uniform_number) {
 }
 
 std::string ShareMessageZAMP::MakeFrom(const SayValues& say) {
-  if (!CanSay(say.server_cycle, say.uniform_number)) return std::string();
+  std::string text;
+  MakeFromInto(say, text);
+  return text;
+}
+
+void ShareMessageZAMP::MakeFromInto(const SayValues& say, std::string& text) {
+  if (!CanSay(say.server_cycle, say.uniform_number)) {
+    text.clear();
+    return;
+  }
 
   configures_[SHARE_SERVER_TIME].param = say.server_cycle % SHARE_CYCLE_PERIOD;
   // The ball time wraps with the clock field, so a receiver comparing the two keeps seeing
@@ -90,7 +106,7 @@ std::string ShareMessageZAMP::MakeFrom(const SayValues& say) {
   configures_[SHARE_COUNT_ENEMY_VISIBLE].param = say.count_enemy_visible;
   configures_[SHARE_KICK_TARGET_X].param = say.kick_target_coord.x();
   configures_[SHARE_KICK_TARGET_Y].param = say.kick_target_coord.y();
-  return ShareMessage::Make();
+  ShareMessage::MakeInto(text);
 }
 
 bool ShareMessageZAMP::Decode(const std::string& text, std::vector<double>& values) const {

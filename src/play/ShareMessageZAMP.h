@@ -86,6 +86,7 @@ class ShareMessageZAMP : public ShareMessage {
   // This cycle's say text from the shared models (WorldState, AgentState, the field state,
   // StrategyInformation): empty outside the agent's slot or before the models exist.
   std::string Make() override;
+  void MakeInto(std::string& text) override;
 
   // Whether the agent with this uniform number has the say slot in this server cycle.
   static bool CanSay(int server_cycle, int uniform_number);
@@ -93,6 +94,7 @@ class ShareMessageZAMP : public ShareMessage {
   // The say text for this cycle: empty outside the agent's slot, otherwise the message of
   // `say`'s values (which are left in the fields' `param`).
   std::string MakeFrom(const SayValues& say);
+  void MakeFromInto(const SayValues& say, std::string& text);
 
   // As the base, and a text whose clock field names no uniform number from 1 to 11 is not
   // a message of a team mate.

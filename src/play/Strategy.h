@@ -18,6 +18,9 @@ class Strategy {
   virtual ~Strategy() = default;
   virtual void Run() = 0;
   virtual std::string MakeSay() { return std::string(); }
+  // The say text of MakeSay written into text, so that a caller that keeps its text makes
+  // no allocation; a strategy whose text is long enough to need the heap overrides it.
+  virtual void MakeSayInto(std::string& text) { text = MakeSay(); }
   virtual void UpdateHear() {}
 
   std::shared_ptr<Walk> walk_;  // the agent's walk engine; the strategy sets its targets

@@ -47,6 +47,11 @@ StrategyZAMP::StrategyZAMP()
     ShareMessageZAMP::InitShareData(record);
     sorting_agent_data_.push_back(&record);
   }
+  // The whole team at once, so that positioning allocates nothing when it first runs or
+  // when the team heard grows.
+  assignment_test_.starts.reserve(MAX_TEAM_AGENT_NUM);
+  assignment_test_.targets.reserve(MAX_TEAM_AGENT_NUM);
+  assignment_.reserve(MAX_TEAM_AGENT_NUM);
 }
 
 StrategyZAMP::~StrategyZAMP() { delete share_message_; }
@@ -72,6 +77,8 @@ void StrategyZAMP::Run() {
 }
 
 std::string StrategyZAMP::MakeSay() { return share_message_->Make(); }
+
+void StrategyZAMP::MakeSayInto(std::string& text) { share_message_->MakeInto(text); }
 
 bool StrategyZAMP::IsKeeper() const { return false; }
 

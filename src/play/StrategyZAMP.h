@@ -27,10 +27,12 @@
 #include <initializer_list>
 #include <limits>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/const.h"
 #include "model/AgentState.h"
+#include "play/Scram.h"
 #include "play/ShareMessageZAMP.h"
 #include "play/Strategy.h"
 
@@ -110,6 +112,7 @@ class StrategyZAMP : public Strategy {
 
   void Run() override;
   std::string MakeSay() override;
+  void MakeSayInto(std::string& text) override;
   void UpdateHear() override;
   virtual bool IsKeeper() const;
 
@@ -232,6 +235,12 @@ class StrategyZAMP : public Strategy {
 
  private:
   friend struct StrategyZAMPTestAccess;
+
+  // The fields of the last heard team message, kept so that hearing allocates nothing.
+  std::vector<double> heard_values_;
+  // The role assignment's input and output, kept so that positioning allocates nothing.
+  wex::Test assignment_test_;
+  std::vector<std::pair<double, std::pair<int, int>>> assignment_;
 };
 
 }  // namespace zamp

@@ -41,12 +41,25 @@ const int SCAN_YAW_PERIOD = 90;        // cycles
 const int SCAN_PITCH_PERIOD = 30;      // cycles
 const double HEAD_HEIGHT = 0.4;        // m, for the pitch towards a ball on the ground
 
+// A stable sort by insertion, for the eleven team records: std::stable_sort would take a
+// temporary buffer from the heap every cycle. Both orders below are total, so the result is
+// the one std::stable_sort gives.
+template <typename T, typename Less>
+void StableInsertionSort(std::vector<T>& items, Less less) {
+  for (size_t i = 1; i < items.size(); ++i) {
+    T item = items[i];
+    size_t j = i;
+    for (; j > 0 && less(item, items[j - 1]); --j) items[j] = items[j - 1];
+    items[j] = item;
+  }
+}
+
 }  // namespace
 
 void StrategyZAMP::UpdateHear() { HearTeam(); }
 
 bool StrategyZAMP::HearTeam() {
-  std::vector<double> values;
+  std::vector<double>& values = heard_values_;
   if (!share_message_->Receive(values, HEAR_FRIEND) &&
       !share_message_->Receive(values, HEAR_SELF)) {
     return false;
@@ -67,27 +80,25 @@ bool StrategyZAMP::CanDrrible(const WorldState& world) {
 
 void StrategyZAMP::SortByBallSighting() {
   const ShareData* first = agent_data_;
-  std::stable_sort(sorting_agent_data_.begin(), sorting_agent_data_.end(),
-                   [first](const ShareData* a, const ShareData* b) {
-                     if (a->is_existence != b->is_existence) return a->is_existence;
-                     if (a->is_existence) {
-                       const double age_a = a->ball_primary - a->server_time;
-                       const double age_b = b->ball_primary - b->server_time;
-                       if (age_a != age_b) return age_a > age_b;
-                     }
-                     return a - first < b - first;
-                   });
+  StableInsertionSort(sorting_agent_data_, [first](const ShareData* a, const ShareData* b) {
+    if (a->is_existence != b->is_existence) return a->is_existence;
+    if (a->is_existence) {
+      const double age_a = a->ball_primary - a->server_time;
+      const double age_b = b->ball_primary - b->server_time;
+      if (age_a != age_b) return age_a > age_b;
+    }
+    return a - first < b - first;
+  });
 }
 
 void StrategyZAMP::SortByDrriblePrimary() {
   const ShareData* first = agent_data_;
-  std::stable_sort(sorting_agent_data_.begin(), sorting_agent_data_.end(),
-                   [first](const ShareData* a, const ShareData* b) {
-                     if (a->drrible_primary != b->drrible_primary) {
-                       return a->drrible_primary > b->drrible_primary;
-                     }
-                     return a - first < b - first;
-                   });
+  StableInsertionSort(sorting_agent_data_, [first](const ShareData* a, const ShareData* b) {
+    if (a->drrible_primary != b->drrible_primary) {
+      return a->drrible_primary > b->drrible_primary;
+    }
+    return a - first < b - first;
+  });
 }
 
 void StrategyZAMP::ElectDrribler(const WorldState& world) {

@@ -199,7 +199,9 @@ Eigen::Vector2d StrategyZAMP::DecidePosition() {
   SettingPosition(positions);
 
   // The field players that are heard and not dribbling, in uniform-number order.
-  wex::Test test;
+  wex::Test& test = assignment_test_;
+  test.starts.clear();
+  test.targets.clear();
   int own_start = -1;
   for (int unum = UNIFORM_KEEPER_NUMBER + 1; unum <= MAX_TEAM_AGENT_NUM; ++unum) {
     const ShareData* record = AgentDataOf(unum);
@@ -215,8 +217,8 @@ Eigen::Vector2d StrategyZAMP::DecidePosition() {
   for (int i = 0; i < n; ++i)
     test.targets.push_back(wex::Point{positions[i].x(), positions[i].y()});
 
-  const std::vector<std::pair<double, std::pair<int, int>>> assignment = wex::mmd_msd2(test);
-  for (const auto& entry : assignment) {
+  wex::mmd_msd2(test, assignment_);
+  for (const auto& entry : assignment_) {
     const int target = entry.second.second;
     if (entry.second.first == own_start && target >= 0 && target < n) return positions[target];
   }

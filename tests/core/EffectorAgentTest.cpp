@@ -1,7 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdio>
 #include <limits>
+#include <random>
 #include <string>
+#include <vector>
 
 #include "core/EffectorAgent.h"
 #include "core/JointController.h"
@@ -112,6 +116,71 @@ TEST_F(EffectorAgentTest, PiecesFollowTheTableWhateverTheSwitchOrder) {
             "(scene rsg/agent/nao/nao_hetero.rsg 0)(init (unum 3)(teamname T))"
             "(beam 0.000000 0.000000 0.000000)(say hi)" +
                 AllJointsAtZero() + "(syn)");
+}
+
+// The text "%f" gives for a value.
+std::string PrintfFixed(double value) {
+  const int length = std::snprintf(nullptr, 0, "%f", value);
+  std::string text(static_cast<size_t>(length) + 1, '\0');
+  std::snprintf(&text[0], text.size(), "%f", value);
+  text.resize(static_cast<size_t>(length));
+  return text;
+}
+
+// The message and the server read the same digits whatever formats them: every value must
+// come out as "%f" writes it, above all the exact ties at the seventh decimal (multiples of
+// 1/128), which "%f" rounds to even, and the negative values that round to zero.
+TEST_F(EffectorAgentTest, SpeedsReadAsPrintfWritesThem) {
+  std::vector<double> values = {0.0,
+                                -0.0,
+                                1e-7,
+                                -1e-7,
+                                5e-7,
+                                -5e-7,
+                                0.0000005,
+                                0.0000015,
+                                0.0078125,
+                                -0.0078125,
+                                0.5,
+                                6.1395,
+                                -6.1395,
+                                1.0 / 3.0,
+                                2.0 / 3.0,
+                                1e15,
+                                -1e15,
+                                123456.9999995,
+                                1e300,
+                                -1e300,
+                                std::numeric_limits<double>::max(),
+                                std::numeric_limits<double>::denorm_min()};
+  for (int k = -2000; k <= 2000; ++k) values.push_back(k / 128.0);
+  for (int k = -2000; k <= 2000; ++k) values.push_back(k * 1e-6 + 5e-7);
+  std::mt19937_64 random(7);
+  std::uniform_real_distribution<double> speed(-10.0, 10.0);
+  for (int i = 0; i < 20000; ++i) values.push_back(speed(random));
+
+  effector_.SetEffectorAgentUse(false, false, false, false, true, false);
+  for (double value : values) {
+    joints().SetSpeed(HJ_HJ1, value);
+    const std::string& message = effector_.MakeMessage();
+    const std::string first = message.substr(0, message.find(')') + 1);
+    ASSERT_EQ(first, "(he1 " + PrintfFixed(value) + ")") << value;
+  }
+}
+
+TEST_F(EffectorAgentTest, MakeMessageGivesTheTextOfMake) {
+  agent().SetUniformNumber(3);
+  agent().SettingBeam(Eigen::Vector3d(-2.5, 0.125, -90));
+  effector_.SetEffectorAgentUse(false, true, true, true, true, true);
+  joints().SetSpeed(HJ_RAJ1, 0.25);
+  effector_.SetSay("hi");
+  const std::string made = effector_.Make();
+  joints().SetSpeed(HJ_RAJ1, 0.25);
+  effector_.SetSay("hi");
+  EXPECT_EQ(effector_.MakeMessage(), made);
+  EXPECT_NE(made.find("(say hi)"), std::string::npos);
+  // The say text goes out once.
+  EXPECT_EQ(effector_.MakeMessage().find("(say"), std::string::npos);
 }
 
 }  // namespace

@@ -90,6 +90,22 @@ TEST(FrameCodecTest, TextEndsAtFirstZeroByte) {
   EXPECT_EQ(codec.TakeText(), "(a)");
 }
 
+// The forms that write into a kept string replace whatever it held, a longer text included.
+TEST(FrameCodecTest, KeptStringFormsReplaceTheirContents) {
+  std::string frame(500, 'z');
+  FrameCodec::Encode("(syn)", frame);
+  EXPECT_EQ(frame, FrameCodec::Encode("(syn)"));
+
+  FrameCodec codec;
+  std::string text(500, 'z');
+  codec.TakeText(text);
+  EXPECT_EQ(text, "");  // no frame yet
+  codec.Feed(frame.data(), frame.size());
+  codec.TakeText(text);
+  EXPECT_EQ(text, "(syn)");
+  EXPECT_FALSE(codec.HasFrame());
+}
+
 TEST(FrameCodecTest, RecordedServerStreamDecodesMessageByMessage) {
   const std::vector<std::string> messages =
       test::ReadFixtureLines("perception/three_players_left_unum1.txt");

@@ -127,6 +127,7 @@ TEST(ParserTest, OutsizedElementsAtEverNewPlacesLeaveNoStorageBehind) {
   } cases[] = {
       {"40000 blank words", "(a" + std::string(40000, ' ') + ")"},
       {"a tag of 40000 characters", "(" + std::string(40000, 'a') + ")"},
+      {"a word of 40000 characters", "(a " + std::string(40000, 'b') + ")"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <Eigen/LU>
 #include <limits>
+#include <random>
 
 #include "model/KalmanFilter.h"
 
@@ -103,6 +105,44 @@ TEST(KalmanFilterTest, NonFiniteOrSingularInputsLeaveTheEstimateUnchanged) {
                                                                Eigen::MatrixXd::Zero(6, 6));
   EXPECT_EQ(singular.first, zero_cov.first);
   EXPECT_TRUE(singular.second.allFinite());
+}
+
+// The gain is computed with a 6 x 6 LU inverse of its own; it must agree with Eigen's
+// partial-pivoting inverse on covariances as the field filters meet them (correlated,
+// badly scaled, needing row exchanges) to rounding.
+TEST(KalmanFilterTest, GainAgreesWithEigensInverseToRounding) {
+  std::mt19937_64 random(11);
+  std::uniform_real_distribution<double> entry(-1.0, 1.0);
+  const double scales[] = {1e-6, 1e-3, 1.0, 1e3};
+  for (int trial = 0; trial < 200; ++trial) {
+    KalmanMatrix a;
+    for (int i = 0; i < 6; ++i) {
+      for (int j = 0; j < 6; ++j) a(i, j) = entry(random);
+    }
+    // A covariance: symmetric positive definite, with position and speed of unlike scale.
+    KalmanMatrix P = a * a.transpose() + 0.01 * KalmanMatrix::Identity();
+    P.bottomRightCorner<3, 3>() *= scales[trial % 4];
+    KalmanMatrix R = KalmanMatrix::Zero();
+    R.topLeftCorner<3, 3>() =
+        scales[(trial / 4) % 4] * KalmanMatrix::Identity().topLeftCorner<3, 3>();
+    R.bottomRightCorner<3, 3>() = KalmanMatrix::Identity().bottomRightCorner<3, 3>();
+    // A general matrix too, so that the pivoting takes other rows than the diagonal.
+    if (trial % 5 == 0) P = a;
+    KalmanVector x;
+    KalmanVector z;
+    for (int i = 0; i < 6; ++i) {
+      x(i) = entry(random);
+      z(i) = entry(random);
+    }
+
+    const KalmanMatrix K = P * (P + R).partialPivLu().inverse();
+    const KalmanVector expect_x = x + K * (z - x);
+    const KalmanMatrix expect_p = (KalmanMatrix::Identity() - K) * P;
+    const KalmanValue next = KalmanFilter::MeasurementUpdate(KalmanValue(x, P), z, R);
+    const double size = 1.0 + P.cwiseAbs().maxCoeff();
+    EXPECT_LT((next.first - expect_x).cwiseAbs().maxCoeff(), 1e-9 * size) << "trial " << trial;
+    EXPECT_LT((next.second - expect_p).cwiseAbs().maxCoeff(), 1e-9 * size) << "trial " << trial;
+  }
 }
 
 }  // namespace

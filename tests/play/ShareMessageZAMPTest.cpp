@@ -62,6 +62,19 @@ TEST_F(ShareMessageZAMPTest, KnownRecordGivesGoldenText) {
   EXPECT_EQ(kGolden, codec_.MakeFrom(say));
 }
 
+// The kept-text form writes the same message over whatever the text held, and empties it
+// outside the agent's slot.
+TEST_F(ShareMessageZAMPTest, MakeFromIntoReplacesTheTextWithMakeFromsMessage) {
+  Z::SayValues say = Speaker();
+  say.agent_coord = Eigen::Vector2d(-3.2, 4.5);
+  std::string text = "an earlier text longer than any message";
+  codec_.MakeFromInto(say, text);
+  EXPECT_EQ(text, codec_.MakeFrom(say));
+  say.server_cycle = 1;  // not uniform number 1's slot
+  codec_.MakeFromInto(say, text);
+  EXPECT_EQ(text, "");
+}
+
 TEST_F(ShareMessageZAMPTest, EveryFieldSurvivesARoundTripWithinItsQuantisation) {
   struct Case {
     const char* name;
