@@ -1,10 +1,8 @@
 #include "core/EffectorAgent.h"
 
 #include <charconv>
-#include <cmath>
-#include <cstdio>
-#include <system_error>
 
+#include "core/FixedText.h"
 #include "core/JointController.h"
 #include "core/Singleton.h"
 #include "model/AgentState.h"
@@ -13,33 +11,6 @@
 namespace zamp {
 
 namespace {
-
-// Room for the fixed-point text of any finite double: 309 integer digits, sign, point and
-// six decimals.
-constexpr std::size_t MAX_FIXED_SIZE = 330;
-
-// Fixed point with six decimals, the text "%f" gives, without printf's cost. The server
-// cannot read "nan" or "inf", and a joint told to move at such a speed must hold still, so
-// a non-finite value is sent as 0.
-void AppendDouble(std::string& text, double value) {
-  if (!std::isfinite(value)) value = 0.0;
-  char digits[MAX_FIXED_SIZE];
-  const std::to_chars_result result =
-      std::to_chars(digits, digits + sizeof(digits), value, std::chars_format::fixed, 6);
-  if (result.ec == std::errc()) {
-    text.append(digits, result.ptr);
-    return;
-  }
-  const int length = std::snprintf(nullptr, 0, "%f", value);
-  if (length <= 0) {
-    text += "0.000000";
-    return;
-  }
-  const std::size_t start = text.size();
-  text.resize(start + static_cast<std::size_t>(length) + 1);
-  std::snprintf(&text[start], static_cast<std::size_t>(length) + 1, "%f", value);
-  text.resize(start + static_cast<std::size_t>(length));
-}
 
 void AppendInt(std::string& text, int value) {
   char digits[16];
@@ -152,11 +123,11 @@ void EffectorAgent::AppendBeam(std::string& text) {
   if (agent_state == nullptr) return;
   const Eigen::Vector2d& coord = agent_state->GetBeamCoordinates();
   text += "(beam ";
-  AppendDouble(text, coord.x());
+  AppendFixed(text, coord.x());
   text += ' ';
-  AppendDouble(text, coord.y());
+  AppendFixed(text, coord.y());
   text += ' ';
-  AppendDouble(text, agent_state->GetBeamDirection());
+  AppendFixed(text, agent_state->GetBeamDirection());
   text += ')';
 }
 
@@ -175,7 +146,7 @@ void EffectorAgent::AppendHingeJoint(std::string& text) {
     text += '(';
     text += hj_effector_id_[j];
     text += ' ';
-    AppendDouble(text, speed);
+    AppendFixed(text, speed);
     text += ')';
   }
   if (joint_controller != nullptr) joint_controller->Reset();

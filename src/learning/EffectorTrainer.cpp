@@ -1,24 +1,8 @@
 #include "learning/EffectorTrainer.h"
 
-#include <charconv>
-#include <cmath>
+#include "core/FixedText.h"
 
 namespace zamp {
-
-namespace {
-
-// Fixed point with six decimals, as "%f" writes it. The server cannot read "nan" or "inf";
-// a placement it cannot read would leave the robot wherever the last trial put it, so a
-// non-finite value is sent as 0.
-std::string FormatDouble(double value) {
-  if (!std::isfinite(value)) value = 0.0;
-  char text[400];  // the widest finite double in fixed notation needs 316 characters
-  const std::to_chars_result result =
-      std::to_chars(text, text + sizeof(text), value, std::chars_format::fixed, 6);
-  return std::string(text, result.ptr);
-}
-
-}  // namespace
 
 EffectorTrainer::EffectorTrainer() {
   slots_.resize(EFFECTOR_NUM);
@@ -50,9 +34,9 @@ void EffectorTrainer::SetEffectorTrainerUse(bool beam_ball, bool drop_ball, bool
 }
 
 std::string EffectorTrainer::MakeBeamBall() {
-  return "(ball (pos " + FormatDouble(ball_coord_.x()) + " " + FormatDouble(ball_coord_.y()) + " " +
-         FormatDouble(ball_coord_.z()) + ") (vel " + FormatDouble(ball_speed_.x()) + " " +
-         FormatDouble(ball_speed_.y()) + " " + FormatDouble(ball_speed_.z()) + "))";
+  return "(ball (pos " + FixedText(ball_coord_.x()) + " " + FixedText(ball_coord_.y()) + " " +
+         FixedText(ball_coord_.z()) + ") (vel " + FixedText(ball_speed_.x()) + " " +
+         FixedText(ball_speed_.y()) + " " + FixedText(ball_speed_.z()) + "))";
 }
 
 std::string EffectorTrainer::MakeDropBall() { return "(dropBall)"; }
@@ -67,8 +51,8 @@ std::string EffectorTrainer::MakeMoveAgent() {
     const bool left = i < MAX_TEAM_AGENT_NUM;
     const int unum = left ? i + 1 : i - MAX_TEAM_AGENT_NUM + 1;
     text += "(agent (unum " + std::to_string(unum) + ") (team " + (left ? "Left" : "Right") +
-            ") (move " + FormatDouble(set.coord[0]) + " " + FormatDouble(set.coord[1]) + " " +
-            FormatDouble(set.coord[2]) + " " + FormatDouble(set.coord[3]) + "))";
+            ") (move " + FixedText(set.coord[0]) + " " + FixedText(set.coord[1]) + " " +
+            FixedText(set.coord[2]) + " " + FixedText(set.coord[3]) + "))";
   }
   return text;
 }
@@ -77,7 +61,7 @@ std::string EffectorTrainer::MakePlayMode() { return "(playMode " + play_mode_ +
 
 std::string EffectorTrainer::MakeKillServer() { return "(killsim)"; }
 
-std::string EffectorTrainer::MakeGameTime() { return "(time " + FormatDouble(game_time_) + ")"; }
+std::string EffectorTrainer::MakeGameTime() { return "(time " + FixedText(game_time_) + ")"; }
 
 std::string EffectorTrainer::MakeScore() {
   return "(score (left " + std::to_string(left_score_) + ") (right " +

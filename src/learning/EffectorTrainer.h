@@ -3,7 +3,8 @@
 // mode, stop the server, game time, score) into the one text sent on the trainer link.
 //
 // Flags and values persist from cycle to cycle: a command is repeated with the same values
-// until the agent switches it off. Positions in metres in the server's field frame, speeds in
+// until the agent switches it off. A non-finite number goes out as 0: a placement the server
+// cannot read would leave the robot wherever the last trial put it. Positions in metres in the server's field frame, speeds in
 // metres per second, directions in degrees (for the left team a move direction d makes the
 // robot face d + 90 degrees), times in seconds.
 #pragma once

@@ -1,8 +1,8 @@
 #include "learning/KickMotionText.h"
 
 #include <algorithm>
-#include <charconv>
-#include <cmath>
+
+#include "core/FixedText.h"
 
 namespace zamp {
 
@@ -114,18 +114,10 @@ std::vector<Keyframe> MakeSingleProcessLongKick() {
   return frames;
 }
 
-// "%f": fixed point, six decimals. A non-finite parameter would make the text unreadable
-// for the motion reader, which ends the process; 0 keeps the trial going.
-std::string FormatParam(double value) {
-  if (!std::isfinite(value)) value = 0.0;
-  char text[400];  // the widest finite double in fixed notation needs 317 characters
-  const std::to_chars_result result =
-      std::to_chars(text, text + sizeof(text), value, std::chars_format::fixed, 6);
-  return std::string(text, result.ptr);
-}
-
+// A non-finite parameter would make the text unreadable for the motion reader, which ends
+// the process; written as 0 it keeps the trial going.
 std::string Text(const Value& value, const Eigen::VectorXd& params) {
-  return value.param < 0 ? value.fixed : FormatParam(params[value.param]);
+  return value.param < 0 ? value.fixed : FixedText(params[value.param]);
 }
 
 }  // namespace
