@@ -67,13 +67,7 @@ const std::string& Agent::Step(const std::string& message, EffectorAgent& effect
   return effector.MakeMessage();
 }
 
-void Agent::Run() {
-  EffectorAgent effector;
-  if (!agent_socket_->Init()) {
-    SetFailed();
-    return;
-  }
-
+void Agent::StartUp(EffectorAgent& effector, bool beam) {
   effector.SetEffectorAgentUse(true, false, false, false, false, false);
   agent_socket_->SendMessage(effector.Make());
 
@@ -83,10 +77,20 @@ void Agent::Run() {
   UpdatePerception(agent_socket_->GetServerMessage());
   SettingBeam();
 
-  effector.SetEffectorAgentUse(false, true, can_init_beam_, false, false, false);
+  effector.SetEffectorAgentUse(false, true, beam, false, false, false);
   agent_socket_->SendMessage(effector.Make());
 
   effector.SetEffectorAgentUse(false, false, false, true, true, agent_socket_->IsSynMode());
+}
+
+void Agent::Run() {
+  EffectorAgent effector;
+  if (!agent_socket_->Init()) {
+    SetFailed();
+    return;
+  }
+
+  StartUp(effector, can_init_beam_);
   while (agent_socket_->ReceiveMessage() && !agent_socket_->HasEndSignal()) {
     agent_socket_->SendMessage(Step(agent_socket_->GetServerMessage(), effector));
   }

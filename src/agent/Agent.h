@@ -48,6 +48,10 @@ class Agent {
   // The model updates shared by the start-up step and the cycle: parse, store, game state
   // and body model.
   void UpdatePerception(const std::string& message);
+  // The two start-up messages on a connected link: the scene alone, then, after the first
+  // perception has updated the models and SettingBeam, init (with the beam when asked for);
+  // leaves the effector sending say, joints and, in sync mode, syn.
+  void StartUp(EffectorAgent& effector, bool beam);
   // Step up to the effector inputs: every model update, Think and ControlEffector.
   void Decide(const std::string& message, EffectorAgent& effector);
   // The process then exits with status 1.

@@ -100,18 +100,8 @@ void AgentWithTrainer::Run() {
   }
   effector.SetNaoPath(scene_path_);
 
-  effector.SetEffectorAgentUse(true, false, false, false, false, false);
-  agent_socket_->SendMessage(effector.Make());
-
-  agent_socket_->ReceiveMessage();
-  UpdatePerception(agent_socket_->GetServerMessage());
-  SettingBeam();
-
   // A learning agent always beams: its trials start from a known place.
-  effector.SetEffectorAgentUse(false, true, true, false, false, false);
-  agent_socket_->SendMessage(effector.Make());
-
-  effector.SetEffectorAgentUse(false, false, false, true, true, agent_socket_->IsSynMode());
+  StartUp(effector, true);
   std::string trainer_message;
   while (agent_socket_->ReceiveMessage() && !agent_socket_->HasEndSignal()) {
     agent_socket_->SendMessage(
