@@ -1,6 +1,7 @@
 #include "support/ClosedLoop.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "core/JointController.h"
 #include "core/Parser.h"
@@ -67,6 +68,24 @@ void ClosedLoop::SetJointDegree(int joint_id, double degree) {
 double ClosedLoop::Clamp(int joint_id, double degree) const {
   const JointController& joint = *Singleton<JointController>::GetInstance();
   return std::min(std::max(degree, joint.GetMinDegree(joint_id)), joint.GetMaxDegree(joint_id));
+}
+
+
+::testing::AssertionResult ClosedLoop::SpeedsWithinLimits(double& max_speed_seen) const {
+  const JointController& joint = *Singleton<JointController>::GetInstance();
+  for (int id = 0; id < HINGE_JOINT_NUM; ++id) {
+    const double speed = speeds_[id];
+    if (!std::isfinite(speed) || std::fabs(speed) > joint.GetMaxVelDegree(id)) {
+      return ::testing::AssertionFailure()
+             << "joint " << id << " commanded " << speed << " rad/s in cycle " << cycle_count_;
+    }
+    if (!std::isfinite(joint.GetPrevTargetDegree(0, id))) {
+      return ::testing::AssertionFailure()
+             << "joint " << id << " has a non-finite target in cycle " << cycle_count_;
+    }
+    max_speed_seen = std::max(max_speed_seen, std::fabs(speed));
+  }
+  return ::testing::AssertionSuccess();
 }
 
 }  // namespace test

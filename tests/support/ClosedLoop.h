@@ -26,6 +26,8 @@
 
 #include "core/const.h"
 
+#include <gtest/gtest.h>
+
 namespace zamp {
 namespace test {
 
@@ -48,6 +50,9 @@ class ClosedLoop {
   // Server time that the next Step sends (s).
   double GetServerTime() const { return server_time_; }
   int GetCycleCount() const { return cycle_count_; }
+  // Every speed of the last Step is finite and within its joint's limit, and the
+  // controller's last targets are finite; the largest speed raises max_speed_seen.
+  ::testing::AssertionResult SpeedsWithinLimits(double& max_speed_seen) const;
   const std::string& GetLastPerception() const { return last_perception_; }
 
  private:
