@@ -1,11 +1,10 @@
-#include "learning/AgentDemo.h"
-
 #include <gtest/gtest.h>
 
 #include <array>
 #include <string>
 #include <vector>
 
+#include "learning/AgentDemo.h"
 #include "motion/DovrelikWalk.h"
 #include "motion/NewTabeWalk.h"
 #include "motion/TabeWalk.h"
@@ -68,8 +67,7 @@ TEST(AgentDemoTest, WaitsForKickOffThenWalksOnePhaseEveryFourSecondsWithAPause) 
     ASSERT_EQ(demo.Agent().GetState(), AgentDemo::STATE_WALK) << world.cycle;
     const int phase = world.cycle / window;
     const int in_window = world.cycle % window;
-    EXPECT_EQ(demo.Agent().GetPhase(), in_window == window - 1 ? phase + 1 : phase)
-        << world.cycle;
+    EXPECT_EQ(demo.Agent().GetPhase(), in_window == window - 1 ? phase + 1 : phase) << world.cycle;
     if (in_window == 140 || in_window == 160) {  // 2.8 s and 3.2 s into the window
       const Walk& walk = demo.Agent().GetWalk();
       const bool pause = in_window >= 150;
@@ -97,9 +95,9 @@ TEST(AgentDemoTest, AFallenRobotIsPutBackOnceAndStartsOverFromTheReadyPose) {
   FakeTrainingServer server;
   // Every robot tips over 2 s after the trainer let it go.
   server.SetScript(FakeTrainingServer::Walker(0.0, 0.0, 0.0, 2.0));
-  test::ChildProcess agent =
-      test::StartAgent("zamp_demo", {"--port=" + std::to_string(server.AgentPort()), "--unum=10",
-                                     "--team=Left", "--syn=1"});
+  test::ChildProcess agent = test::StartAgent(
+      "zamp_demo",
+      {"--port=" + std::to_string(server.AgentPort()), "--unum=10", "--team=Left", "--syn=1"});
   ASSERT_TRUE(server.Run(600, seconds(20)));
   ASSERT_TRUE(agent.Wait(seconds(10)));
   EXPECT_EQ(agent.ExitStatus(), 0) << agent.Err();

@@ -10,15 +10,16 @@
 #include <string>
 #include <vector>
 
+#include "core/const.h"
 #include "learning/AgentKickEvolution1.h"
 #include "learning/CMAES.h"
-#include "core/const.h"
 #include "learning/KickMotionText.h"
 #include "motion/LongKickType0.h"
 #include "motion/MotionSequenceXML.h"
 #include "support/ChildProcess.h"
 #include "support/FakeTrainingServer.h"
 #include "support/Fixtures.h"
+#include "support/LearningAgentProcess.h"
 #include "support/ScratchDirectory.h"
 
 namespace zamp {
@@ -111,17 +112,8 @@ class KickEvolution1Run : public ::testing::Test {
 
   // The agent in a child process, with lambda candidates a generation.
   ChildProcess Start(int lambda) {
-    return ChildProcess([this, lambda]() {
-      if (::chdir(dir_.Path().c_str()) != 0) _exit(126);
-      std::vector<std::string> args = {"--port=" + std::to_string(server_.AgentPort()), "--unum=10",
-                                       "--team=Left", "--syn=1"};
-      std::vector<char*> argv{const_cast<char*>("zamp_kick_evolution1")};
-      for (std::string& arg : args) argv.push_back(arg.data());
-      AgentKickEvolution1 evolution(static_cast<int>(argv.size()), argv.data(), lambda);
-      evolution.Run();
-      std::cout.flush();
-      _exit(evolution.GetExitStatus());
-    });
+    return test::RunLearningAgent<AgentKickEvolution1>(
+        dir_.Path(), test::PlayerTenOptions(server_.AgentPort()), nullptr, lambda);
   }
 
   ScratchDirectory dir_;

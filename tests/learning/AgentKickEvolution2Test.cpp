@@ -13,6 +13,7 @@
 #include "support/ChildProcess.h"
 #include "support/FakeTrainingServer.h"
 #include "support/Fixtures.h"
+#include "support/LearningAgentProcess.h"
 #include "support/ScratchDirectory.h"
 
 namespace zamp {
@@ -36,23 +37,9 @@ class KickEvolutionRun : public ::testing::Test {
 
   // The agent in a child process, with lambda candidates a generation. Before it runs,
   // probe may print what the test wants to see of the constructed agent.
-  ChildProcess Start(int lambda, std::function<void(const AgentKickEvolution2&)> probe = nullptr) {
-    return ChildProcess([this, lambda, probe]() {
-      if (::chdir(dir_.Path().c_str()) != 0) _exit(126);
-      std::vector<std::string> args = {"--port=" + std::to_string(server_.AgentPort()), "--unum=10",
-                                       "--team=Left", "--syn=1"};
-      std::vector<char*> argv{const_cast<char*>("zamp_kick_evolution2")};
-      for (std::string& arg : args) argv.push_back(arg.data());
-      AgentKickEvolution2 evolution(static_cast<int>(argv.size()), argv.data(), lambda);
-      if (probe) {
-        probe(evolution);
-        std::cout.flush();
-        _exit(0);
-      }
-      evolution.Run();
-      std::cout.flush();
-      _exit(evolution.GetExitStatus());
-    });
+  ChildProcess Start(int lambda, std::function<void(AgentKickEvolution2&)> probe = nullptr) {
+    return test::RunLearningAgent<AgentKickEvolution2>(
+        dir_.Path(), test::PlayerTenOptions(server_.AgentPort()), probe, lambda);
   }
 
   ScratchDirectory dir_;
@@ -63,7 +50,7 @@ TEST_F(KickEvolutionRun, StartPointIsClampedIntoTheBoxWhileTheSavedKickKeepsTheV
   std::string start = test::ReadShippedFile(INIT_PARAM);
   start.replace(0, start.find(' '), "0");  // p0 = 0, above its upper bound -45
   dir_.Write(INIT_PARAM, start);
-  ChildProcess probe = Start(8, [](const AgentKickEvolution2& agent) {
+  ChildProcess probe = Start(8, [](AgentKickEvolution2& agent) {
     const auto& gp = agent.GetOptimizer().get_gp();
     const Eigen::VectorXd mean =
         gp.pheno(Eigen::VectorXd(agent.GetOptimizer().get_solutions()._xmean));

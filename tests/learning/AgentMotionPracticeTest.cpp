@@ -1,10 +1,9 @@
-#include "learning/AgentMotionPractice.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
+#include "learning/AgentMotionPractice.h"
 #include "motion/KickOffShoot.h"
 #include "motion/MotionSequenceXML.h"
 #include "motion/StandUpFromBack.h"
@@ -49,7 +48,8 @@ TEST(AgentMotionPracticeTest, CommandLineChoosesThePracticeAndItsMotion) {
   EXPECT_NE(dynamic_cast<const StandUpFromBack*>(&back.Agent().GetMotion()), nullptr);
   TrainerAgentDriver<AgentMotionPractice> kick({"--practice=kick"});
   EXPECT_NE(dynamic_cast<const KickOffShoot*>(&kick.Agent().GetMotion()), nullptr);
-  TrainerAgentDriver<AgentMotionPractice> file({"--practice=prone", "--motion-file=" + dir.PathOf("nod.xml")});
+  TrainerAgentDriver<AgentMotionPractice> file(
+      {"--practice=prone", "--motion-file=" + dir.PathOf("nod.xml")});
   EXPECT_EQ(file.Agent().GetPracticeType(), AgentMotionPractice::PRACTICE_STAND_UP_FROM_PRONE);
   EXPECT_EQ(StepLength(file.Agent()), 3);
   testing::internal::CaptureStdout();

@@ -13,6 +13,7 @@
 #include "support/ChildProcess.h"
 #include "support/FakeTrainingServer.h"
 #include "support/Fixtures.h"
+#include "support/LearningAgentProcess.h"
 #include "support/ScratchDirectory.h"
 
 namespace zamp {
@@ -134,16 +135,8 @@ TEST_F(WalkEvolutionRun, FullTrialsMeasureDistancesAndWrappedTurns) {
   // 0.2 m/s forward, 0.1 m/s sideways, and a turn of 40 degrees/s that passes from 180 to
   // -180 during the turning trial (from 0 to 200 degrees).
   server_.SetScript(FakeTrainingServer::Walker(0.2, 0.1, 40.0, 1e9));
-  ChildProcess agent([this]() {
-    if (::chdir(dir_.Path().c_str()) != 0) _exit(126);
-    std::vector<std::string> args = Options();
-    std::vector<char*> argv{const_cast<char*>("zamp_walk_evolution")};
-    for (std::string& arg : args) argv.push_back(arg.data());
-    AgentWalkEvolution evolution(static_cast<int>(argv.size()), argv.data(), 4);
-    evolution.Run();
-    std::cout.flush();
-    _exit(evolution.GetExitStatus());
-  });
+  ChildProcess agent = test::RunLearningAgent<AgentWalkEvolution>(
+      dir_.Path(), test::PlayerTenOptions(server_.AgentPort()), nullptr, 4);
   RunOneGeneration(6000);
   ASSERT_TRUE(agent.Wait(seconds(10)));
   EXPECT_EQ(agent.ExitStatus(), 0) << agent.Err();

@@ -11,6 +11,7 @@
 #include "learning/EffectorTrainer.h"
 #include "support/ChildProcess.h"
 #include "support/FakeTrainingServer.h"
+#include "support/LearningAgentProcess.h"
 
 namespace zamp {
 namespace {
@@ -39,17 +40,7 @@ class BallPlacer : public AgentWithTrainer {
 // Runs a BallPlacer with the given options in a child process; its exit status is the
 // agent's.
 ChildProcess StartBallPlacer(std::vector<std::string> args, bool stop_on_loss = false) {
-  return ChildProcess([args, stop_on_loss]() mutable {
-    std::vector<char*> argv;
-    std::string name = "ball_placer";
-    argv.push_back(name.data());
-    for (std::string& arg : args) argv.push_back(arg.data());
-    BallPlacer agent(static_cast<int>(argv.size()), argv.data(), stop_on_loss);
-    agent.Run();
-    std::cout.flush();
-    std::cerr.flush();
-    _exit(agent.GetExitStatus());
-  });
+  return test::RunLearningAgent<BallPlacer>(".", std::move(args), nullptr, stop_on_loss);
 }
 
 TEST(AgentWithTrainerTest, TrainerLinkTakesOnlyThePortOfTheAgentLink) {

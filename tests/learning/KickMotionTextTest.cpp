@@ -1,10 +1,9 @@
-#include "learning/KickMotionText.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
+#include "learning/KickMotionText.h"
 #include "motion/MotionSequenceXML.h"
 #include "support/ClosedLoop.h"
 #include "support/Fixtures.h"

@@ -70,7 +70,6 @@ double ClosedLoop::Clamp(int joint_id, double degree) const {
   return std::min(std::max(degree, joint.GetMinDegree(joint_id)), joint.GetMaxDegree(joint_id));
 }
 
-
 ::testing::AssertionResult ClosedLoop::SpeedsWithinLimits(double& max_speed_seen) const {
   const JointController& joint = *Singleton<JointController>::GetInstance();
   for (int id = 0; id < HINGE_JOINT_NUM; ++id) {

@@ -20,13 +20,13 @@
 //   for (int i = 0; i < 500; ++i) loop.Step([&] { walk.Run(); });
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <array>
 #include <functional>
 #include <string>
 
 #include "core/const.h"
-
-#include <gtest/gtest.h>
 
 namespace zamp {
 namespace test {
