@@ -153,7 +153,10 @@ std::pair<double, double> StrategyInformation::CulcKickDirections(Eigen::Vector2
   const Eigen::Vector2d shift = Tool::PolarToCartesian(offset, side_degree);
   const Eigen::Vector2d shifted_ball = ball + shift;
   const Eigen::Vector2d shifted_target = target + shift;
-  const double cross = Tool::CulcCrossDegree(shifted_ball, OwnPosition(agent), shifted_target);
+  // Both directions are wrapped but their difference is not: behind a ball kicked towards -x
+  // they read about 179 and -179 degrees, and an agent on the line would see a bend of 358.
+  const double cross = Tool::LimitDegree180(
+      Tool::CulcCrossDegree(shifted_ball, OwnPosition(agent), shifted_target));
   return std::make_pair(cross, TurnTowards(agent, shifted_ball));
 }
 

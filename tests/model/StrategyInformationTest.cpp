@@ -157,6 +157,21 @@ TEST_F(StrategyInformationTest, KickDirectionsMeasureTheAgentAgainstTheShiftedKi
   }
 }
 
+// Behind a ball kicked towards -x the two directions read about 179 and -179 degrees: the
+// bend is the small angle between them, never nearly a full turn.
+TEST_F(StrategyInformationTest, KickLineTowardsMinusXBendsByTheSmallAngle) {
+  const struct {
+    double agent_y;  // m, the agent 1 m behind the ball (at x = 1) and this far to the side
+    double cross;    // degrees
+  } cases[] = {{0.01, 0.573}, {-0.01, -0.573}, {0.0, 0.0}};
+  for (const auto& c : cases) {
+    PlaceAgent(1.0, c.agent_y, 180.0);
+    PlaceBall(0.0, 0.0);
+    const double cross = Updated().CulcKickDirections(Eigen::Vector2d(-10.0, 0.0), 0.0).first;
+    EXPECT_NEAR(cross, c.cross, 1e-3) << c.agent_y;
+  }
+}
+
 TEST_F(StrategyInformationTest, TurnsAndDistancesFromTheAgentsPose) {
   PlaceAgent(1.0, 1.0, 45.0);
   PlaceBall(4.0, 5.0);
