@@ -9,8 +9,8 @@
 # never ends (see scripts/server.sh), on agent port P and trainer port P + 100 (free ports
 # unless --port=P is given). The game is put into PlayOn, then the agent starts from the
 # repository root with --syn=1 --port=P --unum=10 --team=Left and the remaining options.
-# Ctrl-C (SIGINT) or SIGTERM is passed on to the agent; when the agent has ended, the server
-# is stopped. The exit status is the agent's (for demo: the first non-zero of the two).
+# Ctrl-C (SIGINT) or SIGTERM is passed on to the agent as SIGINT; when the agent has ended,
+# the server is stopped. The exit status is the agent's (for demo: the first non-zero of the two).
 #
 #   scripts/learn.sh kick2 --procs=N [--port=P] [agent options]
 #
@@ -198,7 +198,8 @@ forward() {
   fi
 }
 trap 'forward INT' INT
-trap 'forward TERM' TERM
+# The agents end a run cleanly (links closed, status 0) on SIGINT only.
+trap 'forward INT' TERM
 
 status=0
 if [ -n "$procs" ]; then
