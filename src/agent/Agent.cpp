@@ -31,7 +31,11 @@ Agent::~Agent() {
 
 void Agent::Init(int argc, char** argv) {
   agent_socket_->ReadOptions(argc, argv);
+  CreateSharedInstances([] { Singleton<FieldState>::Create<KalmanFieldState>(); },
+                        [] { Singleton<Drawing>::Create<NoDrawing>(); });
+}
 
+void Agent::CreateSharedInstances(void (*create_field_state)(), void (*create_drawing)()) {
   Singleton<Parser>::Create();
   Singleton<RawStorage>::Create();
   Singleton<WorldState>::Create();
@@ -41,10 +45,10 @@ void Agent::Init(int argc, char** argv) {
   Singleton<WorldState>::GetInstance()->SetTeamName(agent_socket_->GetTeamName());
   Singleton<AgentState>::GetInstance()->SetUniformNumber(agent_socket_->GetUniformNumber());
   Singleton<AgentState>::GetInstance()->SetAgentType(agent_socket_->GetAgentType());
-  Singleton<FieldState>::Create<KalmanFieldState>();
+  create_field_state();
   Singleton<StrategyInformation>::Create();
   Singleton<JointController>::Create();
-  Singleton<Drawing>::Create<NoDrawing>();
+  create_drawing();
 }
 
 void Agent::UpdatePerception(const std::string& message) {

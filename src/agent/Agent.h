@@ -45,6 +45,9 @@ class Agent {
   struct DeferInit {};
   explicit Agent(DeferInit);
 
+  // Creates the shared instances that do not exist yet, in the cycle's order, with the options
+  // the socket read; the field state and the drawing client differ between agents.
+  void CreateSharedInstances(void (*create_field_state)(), void (*create_drawing)());
   // The model updates shared by the start-up step and the cycle: parse, store, game state
   // and body model.
   void UpdatePerception(const std::string& message);

@@ -50,18 +50,9 @@ void AgentWithTrainer::Init(int argc, char** argv) {
   agent_socket_->ReadOptions(argc, argv);
   scene_path_ = ReadScenePath(argc, argv);
 
-  Singleton<Parser>::Create();
-  Singleton<RawStorage>::Create();
-  Singleton<WorldState>::Create();
-  Singleton<AgentState>::Create();
-  // The joint controller reads the robot type when it is created.
-  Singleton<WorldState>::GetInstance()->SetTeamName(agent_socket_->GetTeamName());
-  Singleton<AgentState>::GetInstance()->SetUniformNumber(agent_socket_->GetUniformNumber());
-  Singleton<AgentState>::GetInstance()->SetAgentType(agent_socket_->GetAgentType());
-  Singleton<FieldState>::Create<SimpleFieldState>();
-  Singleton<StrategyInformation>::Create();
-  Singleton<JointController>::Create();
-  Singleton<Drawing>::Create<Drawing>(true);
+  // The unfiltered field model, and drawings for the visualiser.
+  CreateSharedInstances([] { Singleton<FieldState>::Create<SimpleFieldState>(); },
+                        [] { Singleton<Drawing>::Create<Drawing>(true); });
 }
 
 std::string AgentWithTrainer::ReadScenePath(int argc, char** argv) {

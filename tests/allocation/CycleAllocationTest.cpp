@@ -101,14 +101,7 @@ class CycleAllocationTest : public ::testing::TestWithParam<ReplayCase> {
 // keep_parser) and returns the messages after the warm-up whose cycle allocated, with the
 // number of allocations they made.
 std::vector<size_t> Replay(const ReplayCase& c, bool keep_parser, long& total) {
-  if (!keep_parser) test::Renew<Parser>();
-  test::Renew<RawStorage>();
-  test::Renew<WorldState>();
-  test::Renew<AgentState>();
-  test::Renew<FieldState>();
-  test::Renew<StrategyInformation>();
-  test::Renew<JointController>();
-  test::Renew<Drawing>();
+  test::RenewAgentInstances(keep_parser);
   std::vector<std::string> args = {"agent", std::string("--team=") + c.team,
                                    "--unum=" + std::to_string(c.uniform_number)};
   std::vector<char*> argv;

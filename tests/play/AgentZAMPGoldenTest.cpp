@@ -78,14 +78,7 @@ std::string GoldenName(const GoldenCase& c) {
 
 // Every answer of a fresh agent to the capture, in order.
 std::vector<std::string> Replay(const GoldenCase& c) {
-  test::Renew<Parser>();
-  test::Renew<RawStorage>();
-  test::Renew<WorldState>();
-  test::Renew<AgentState>();
-  test::Renew<FieldState>();
-  test::Renew<StrategyInformation>();
-  test::Renew<JointController>();
-  test::Renew<Drawing>();
+  test::RenewAgentInstances();
   std::vector<std::string> args = {"agent", std::string("--team=") + c.team,
                                    "--unum=" + std::to_string(c.uniform_number),
                                    "--type=" + std::to_string(c.agent_type)};

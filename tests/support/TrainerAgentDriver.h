@@ -29,9 +29,7 @@ template <typename A>
 class TrainerAgentDriver {
  public:
   explicit TrainerAgentDriver(std::vector<std::string> args) : args_(std::move(args)) {
-    (Renew<Parser>(), Renew<RawStorage>(), Renew<WorldState>(), Renew<AgentState>(),
-     Renew<FieldState>(), Renew<StrategyInformation>(), Renew<JointController>(),
-     Renew<Drawing>());
+    RenewAgentInstances();
     std::vector<char*> argv{const_cast<char*>("agent")};
     for (std::string& arg : args_) argv.push_back(arg.data());
     agent_ = std::make_unique<A>(static_cast<int>(argv.size()), argv.data());
