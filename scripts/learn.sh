@@ -8,7 +8,8 @@
 # and 9 side by side). The server runs in synchronous mode with ground truth and a half that
 # never ends (see scripts/server.sh), on agent port P and trainer port P + 100 (free ports
 # unless --port=P is given). The game is put into PlayOn, then the agent starts from the
-# repository root with --syn=1 --port=P --unum=10 --team=Left and the remaining options.
+# repository root with --syn=1 --port=P --unum=10 --team=Left and the remaining options
+# (demo: the players start first, then the game).
 # Ctrl-C (SIGINT) or SIGTERM is passed on to the agent as SIGINT; when the agent has ended,
 # the server is stopped. The exit status is the agent's (for demo: the first non-zero of the two).
 #
@@ -140,7 +141,12 @@ if [ -n "$procs" ]; then
 else
   server_start ${port:+"$port"} || exit 1
   echo "learn.sh: server pid $SERVER_PID, agent port $SERVER_PORT, trainer port $SERVER_TRAINER_PORT" >&2
-  server_trainer '(playMode PlayOn)' || exit 1
+  # The demonstration's game starts once its players are there (below): a server in PlayOn
+  # without agents runs ahead, and the demonstration walks only in the first 45 s of game
+  # time.
+  if [ "$agent" != demo ]; then
+    server_trainer '(playMode PlayOn)' || exit 1
+  fi
 fi
 
 cd "$root" || exit 1
@@ -180,6 +186,8 @@ elif [ "$agent" = demo ]; then
   sleep 1
   "$binary" --syn=1 --port="$SERVER_PORT" --unum=9 --team=Left "${options[@]}" &
   agent_pids+=($!)
+  sleep 1
+  server_trainer '(playMode PlayOn)' || exit 1
 else
   "$binary" --syn=1 --port="$SERVER_PORT" --unum=10 --team=Left "${options[@]}" &
   agent_pids+=($!)

@@ -30,6 +30,10 @@ class Effector {
     slots_[id].can_use = use;
   }
 
+  bool IsEffectorUse(int id) const {
+    return id >= 0 && id < static_cast<int>(slots_.size()) && slots_[id].can_use;
+  }
+
   // The order of the message is the order of the table, not the order the switches were
   // set in.
   std::string Make(T* self) {

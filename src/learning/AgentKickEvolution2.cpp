@@ -109,8 +109,9 @@ void AgentKickEvolution2::Evaluate() {
 
 void AgentKickEvolution2::EndGeneration() {
   const double average = sum_ / static_cast<double>(population_.cols());
-  WriteVector(BEST_RECORD_PATH,
-              libcmaes::TellGeneration(*evolution_, population_, fitness_, RESUME_PATH));
+  const Eigen::VectorXd best = libcmaes::TellGeneration(*evolution_, population_, fitness_);
+  WriteResume(*evolution_, RESUME_PATH);
+  WriteVector(BEST_RECORD_PATH, best);
   std::cout << "Max: " << max_value_ << "\tAverage: " << average << std::endl;
   recorder_ << max_value_ << "," << average << std::endl;
   sum_ = 0.0;

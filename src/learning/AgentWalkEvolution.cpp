@@ -239,8 +239,9 @@ void AgentWalkEvolution::Evaluate() {
 
   if (current_param_ < population_.cols()) return;
 
-  WriteVector(BEST_RECORD_PATH,
-              libcmaes::TellGeneration(*evolution_, population_, fitness_, RESUME_PATH));
+  const Eigen::VectorXd best = libcmaes::TellGeneration(*evolution_, population_, fitness_);
+  WriteResume(*evolution_, RESUME_PATH);
+  WriteVector(BEST_RECORD_PATH, best);
 
   const double average = sum_ / static_cast<double>(population_.cols());
   std::cout << "Max: " << max_value_ << "\tAverage: " << average << std::endl;

@@ -15,6 +15,7 @@
 #include "core/RawStorage.h"
 #include "core/RcssserverSocket.h"
 #include "core/Singleton.h"
+#include "core/Tool.h"
 #include "learning/EffectorTrainer.h"
 #include "model/AgentState.h"
 #include "model/FieldState.h"
@@ -35,6 +36,8 @@ const char SCENE_PATH_VARIABLE[] = "ZAMP_SCENE_PATH";
 AgentWithTrainer::AgentWithTrainer(int argc, char** argv)
     : Agent(DeferInit{}), trainer_socket_(new RcssserverSocket()) {
   AgentWithTrainer::Init(argc, argv);
+  // An agent port near the top leaves no trainer port; Run then ends at once.
+  if (agent_socket_->GetPort() + TRAINER_PORT_OFFSET > HIGHEST_PORT) return;
   // The trainer link gets only its port: host and every other setting keep the defaults,
   // so it always goes to the local host whatever --host says.
   std::string port = "--port=" + std::to_string(agent_socket_->GetPort() + TRAINER_PORT_OFFSET);
@@ -77,6 +80,7 @@ std::string AgentWithTrainer::Step(const std::string& message, EffectorAgent& ef
                                    EffectorTrainer& trainer, std::string& trainer_message) {
   Decide(message, effector);
   ControlEffectorTrainer(trainer);
+  NotePlacement(trainer);
   std::string agent_message = effector.Make();
   trainer_message = trainer.Make();
   return agent_message;
@@ -85,6 +89,15 @@ std::string AgentWithTrainer::Step(const std::string& message, EffectorAgent& ef
 void AgentWithTrainer::Run() {
   EffectorAgent effector;
   EffectorTrainer trainer;
+  const int agent_port = agent_socket_->GetPort();
+  if (agent_port + TRAINER_PORT_OFFSET > HIGHEST_PORT) {
+    std::cerr << "the trainer port is the agent port + " << TRAINER_PORT_OFFSET << ", and "
+              << agent_port + TRAINER_PORT_OFFSET << " is above " << HIGHEST_PORT
+              << ": choose an agent port of at most " << HIGHEST_PORT - TRAINER_PORT_OFFSET
+              << std::endl;
+    SetFailed();
+    return;
+  }
   if (!agent_socket_->Init() || !trainer_socket_->Init()) {
     SetFailed();
     return;
@@ -104,6 +117,24 @@ void AgentWithTrainer::Run() {
     }
   }
   Done();
+}
+
+void AgentWithTrainer::NotePlacement(const EffectorTrainer& trainer) {
+  if (!trainer.IsEffectorUse(EffectorTrainer::MOVE_AGENT)) return;
+  const int unum = Singleton<AgentState>::GetInstance()->GetUniformNumber();
+  if (unum < 1 || unum > MAX_TEAM_AGENT_NUM) return;
+  const bool right = Singleton<WorldState>::GetInstance()->GetSide() == SIDE_RIGHT;
+  const EffectorTrainer::AgentSet& self =
+      trainer.agent_set_[(right ? MAX_TEAM_AGENT_NUM : 0) + unum - 1];
+  if (!self.can_move) return;
+  // The move's direction d faces the robot d + 90 degrees on the field (a direction the
+  // server cannot read goes out as 0); the right team's frame is the field turned half a
+  // turn.
+  const double d = std::isfinite(self.coord[3]) ? self.coord[3] : 0.0;
+  const double direction = d + 90.0 + (right ? 180.0 : 0.0);
+  if (auto* field = dynamic_cast<SimpleFieldState*>(Singleton<FieldState>::GetInstance())) {
+    field->Place(Tool::LimitDegree180(direction));
+  }
 }
 
 void AgentWithTrainer::SendTrainerMessage(const std::string& message) {
@@ -151,14 +182,23 @@ void AgentWithTrainer::ReadNumbers(const std::string& path, int n, Eigen::Vector
 void AgentWithTrainer::AppendVector(const std::string& path, const Eigen::VectorXd& values) {
   std::ofstream file(path, std::ios::app);
   if (!file) {
-    if (unwritable_.insert(path).second) {
-      std::cerr << "cannot write " << path << "; its records are lost" << std::endl;
-    }
+    WarnUnwritable(path);
     return;
   }
   for (Eigen::Index i = 0; i < values.size(); ++i) file << values[i] << "\t";
   file << "\n";
   file.flush();
+}
+
+void AgentWithTrainer::WriteResume(const libcmaes::customOptimizer& optimizer,
+                                   const std::string& path) {
+  if (!optimizer.write_resume(path.c_str())) WarnUnwritable(path);
+}
+
+void AgentWithTrainer::WarnUnwritable(const std::string& path) {
+  if (unwritable_.insert(path).second) {
+    std::cerr << "cannot write " << path << "; its records are lost" << std::endl;
+  }
 }
 
 void AgentWithTrainer::OpenRecord(const std::string& path, std::ofstream& stream) {

@@ -18,6 +18,7 @@
 #include <string>
 
 #include "agent/Agent.h"
+#include "learning/customCMAStrategy.h"
 
 namespace zamp {
 
@@ -27,6 +28,7 @@ class AgentWithTrainer : public Agent {
  public:
   static constexpr const char* DEFAULT_SCENE_PATH = "rsg/agent/nao/nao_hetero.rsg";
   static constexpr int TRAINER_PORT_OFFSET = 100;
+  static constexpr int HIGHEST_PORT = 65535;
 
   AgentWithTrainer(int argc, char** argv);
   ~AgentWithTrainer() override;
@@ -44,6 +46,10 @@ class AgentWithTrainer : public Agent {
   const std::string& GetScenePath() const { return scene_path_; }
   int GetTrainerPort() const;
   const std::string& GetTrainerHost() const;
+
+  // Tells the field model when this cycle's trainer commands stand this robot up somewhere:
+  // a move the gyroscope does not see.
+  static void NotePlacement(const EffectorTrainer& trainer);
 
   // The scene path from the command line, the environment or the default, in that order.
   static std::string ReadScenePath(int argc, char** argv);
@@ -64,6 +70,9 @@ class AgentWithTrainer : public Agent {
   // Appends one line to path: each value in the stream's default format followed by a tab.
   // A file that cannot be opened gets one warning naming it, the first time.
   void AppendVector(const std::string& path, const Eigen::VectorXd& values);
+  // Appends the optimiser's resume block to path, with one warning naming it the first
+  // time that fails.
+  void WriteResume(const libcmaes::customOptimizer& optimizer, const std::string& path);
   // Opens a record file for writing from the start, creating its folder; one warning naming
   // it when that fails (the stream then writes nothing).
   static void OpenRecord(const std::string& path, std::ofstream& stream);
@@ -72,6 +81,9 @@ class AgentWithTrainer : public Agent {
   bool stop_on_trainer_loss_ = false;
 
  private:
+  // One warning per output file that cannot be written.
+  void WarnUnwritable(const std::string& path);
+
   std::string scene_path_;
   bool trainer_lost_ = false;
   std::set<std::string> unwritable_;  // output files already warned about

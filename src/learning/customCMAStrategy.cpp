@@ -33,11 +33,10 @@ void customCMAStrategy::tell() { Base::tell(); }
 bool customCMAStrategy::stop() const { return Base::stop(); }
 
 Eigen::VectorXd TellGeneration(customOptimizer& optimizer, const Eigen::MatrixXd& population,
-                               const Eigen::VectorXd& fitness, const char* resume_path) {
+                               const Eigen::VectorXd& fitness) {
   optimizer.eval(population, fitness);
   optimizer.tell();
   optimizer.inc_iter();
-  optimizer.write_resume(resume_path);
   CMASolutions solutions = optimizer.get_solutions();
   solutions.sort_candidates();
   return solutions.best_candidate().get_x_dvec();

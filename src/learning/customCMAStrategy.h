@@ -42,9 +42,9 @@ class customCMAStrategy
 using customOptimizer = ESOptimizer<customCMAStrategy, customCMAStrategy::Parameters>;
 
 // Ends a generation the agent scored itself: hands the fitness of each column over, updates
-// the distribution, counts the generation, appends the resume block to resume_path and
-// returns the best candidate of the generation, in the bounded space it was tried in.
+// the distribution, counts the generation and returns the best candidate of the generation,
+// in the bounded space it was tried in. The caller appends the resume block.
 Eigen::VectorXd TellGeneration(customOptimizer& optimizer, const Eigen::MatrixXd& population,
-                               const Eigen::VectorXd& fitness, const char* resume_path);
+                               const Eigen::VectorXd& fitness);
 
 }  // namespace libcmaes

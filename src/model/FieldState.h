@@ -27,6 +27,9 @@
 namespace zamp {
 
 class AgentState;
+namespace raw {
+struct VisibleObject;
+}
 
 class FieldState {
  public:
@@ -54,6 +57,8 @@ class FieldState {
   // Discards the orientation estimate and faces the torso's forward axis towards the beam
   // direction held in AgentState. AgentState's rotation_ follows with the next Update.
   void ResetGrobalRotation();
+  // The same for an upright torso facing direction (degrees, team frame; 0 faces +x).
+  void ResetGrobalRotation(double direction);
 
   const Flag& GetFlag(FlagID id) const { return *flags_[id]; }
   const Ball& GetBall() const { return *ball_; }
@@ -83,6 +88,27 @@ class FieldState {
   // wrapped into [-180, 180]: a direction is periodic, and an angle no sensor gives would
   // otherwise overflow into a NaN position when it is turned into radians.
   static Eigen::Vector3d WrapPolar(const Eigen::Vector3d& polar);
+  // The rotation from the torso frame to the team frame measured from the landmark pairs
+  // seen in this vision cycle: the forward axis averaged over the seen forward pairs, the
+  // right axis over the seen right pairs, else over the seen right product pairs. False,
+  // and measured untouched, when either axis had no seen pair. Landmarks not seen now are
+  // never used: the perception store keeps their sightings from other poses.
+  bool MeasureGlobalRotation(Eigen::Matrix3d& measured) const;
+  // Turns global_rotation_ the given share (0 to 1) of the way towards measured, about the
+  // axis of the rotation between them. False, and nothing changed, when the result is not
+  // a usable number.
+  bool CorrectGlobalRotation(const Eigen::Matrix3d& measured, double rate);
+  // Turns global_rotation_ by what the gyroscope measured over the last cycle (the
+  // trapezoid of this and the previous cycle's rates, applied in the body frame).
+  void IntegrateGyroRate(const AgentState& agent);
+  // Starts a vision cycle at server time t (s): every player counts as unseen until one of
+  // its parts is taken.
+  void BeginSightings(double t);
+  // Takes one object's perception of this vision cycle: its time since the last sighting,
+  // and whether it was seen with usable numbers. A seen object gets its wrapped polar
+  // coordinates and sighting time, and a seen part marks its player seen. An unseen one
+  // keeps everything else from its last sighting.
+  bool TakeSighting(FieldObject& object, const raw::VisibleObject& seen, double t);
   // Places a sighting in the torso frame through the head's pose and turns its angles
   // into angles from the torso by adding the neck's. polar: (distance m, horizontal
   // degrees, vertical degrees) relative to the head.

@@ -93,10 +93,7 @@ void KalmanFieldState::UpdateRaw(const RawStorage& raw, const AgentState& agent)
   const double t = raw.GetServerTime().time;
   const std::vector<raw::VisibleObject>& lines = raw.GetLines();
 
-  for (OtherPlayer* player : players_) {
-    player->dt_ = t - player->update_time_;
-    player->visible_ = false;
-  }
+  BeginSightings(t);
 
   // Every seen flag is compared with every line end point: the points are placed once. An
   // unusable point is placed nowhere (NaN), which no distance test accepts.
@@ -112,21 +109,8 @@ void KalmanFieldState::UpdateRaw(const RawStorage& raw, const AgentState& agent)
   for (size_t i = 0; i < count; ++i) {
     FieldObject& object = *all_visible_obj_[i];
     const raw::VisibleObject& seen = *perceived[i];
-    object.dt_ = t - object.update_time_;
-    // A sighting with unusable numbers counts as no sighting.
-    object.visible_ = seen.visible && seen.polar_coord.allFinite();
-    if (!object.visible_) continue;
-
-    Eigen::Vector3d polar = WrapPolar(seen.polar_coord);
-    object.polar_coord_ = polar;
-
-    if (object.id_ == OBJ_VISIBLE_PART) {
-      OtherPlayer& player = *players_[static_cast<VisiblePart&>(object).GetParentID()];
-      if (!player.visible_) {
-        player.visible_ = true;
-        player.update_time_ = t;
-      }
-    }
+    if (!TakeSighting(object, seen, t)) continue;
+    Eigen::Vector3d polar = object.polar_coord_;
 
     if (object.id_ == OBJ_FLAG) {
       // Field lines end at the corner flags: their end points are extra, independent
@@ -156,22 +140,12 @@ void KalmanFieldState::UpdateRaw(const RawStorage& raw, const AgentState& agent)
     noise.bottomRightCorner<3, 3>() = noise.topLeftCorner<3, 3>() / interval +
                                       object.measure_covariance_error_.topLeftCorner<3, 3>();
     object.measure_covariance_error_ = noise;
-    object.update_time_ = t;
   }
 }
 
 void KalmanFieldState::UpdateRotation(const RawStorage& raw, const WorldState& world,
                                       AgentState& agent) {
-  Eigen::Vector3d change;
-  for (int i = 0; i < 3; ++i) {
-    change[i] = Tool::CulcTrapezoidIntegration(agent.GetGyroRate()[i], agent.GetPrevGyroRate()[i],
-                                               UPDATE_INTERVAL_TIME);
-  }
-  // The increment is a rotation in the body frame, so it multiplies from the right.
-  if (change.allFinite()) {
-    const Eigen::Matrix4d increment = Tool::MakeMatrixRotation(change, Eigen::Vector3d::Zero());
-    global_rotation_.linear() = global_rotation_.linear() * increment.topLeftCorner<3, 3>();
-  }
+  IntegrateGyroRate(agent);
   agent.rotation_ = Tool::RotationMatrixToEulerDegree(global_rotation_.matrix());
   AdjustObserveGlobalRotation(raw, world, agent);
 }
@@ -179,56 +153,10 @@ void KalmanFieldState::UpdateRotation(const RawStorage& raw, const WorldState& w
 void KalmanFieldState::AdjustObserveGlobalRotation(const RawStorage& raw, const WorldState& world,
                                                    AgentState& agent) {
   if (!raw.HasNewSeeData()) return;
+  Eigen::Matrix3d measured;
+  if (!MeasureGlobalRotation(measured)) return;
 
-  // Sums the unit vectors of the seen pairs; false when no pair had both flags seen.
-  const auto average = [](const std::vector<FlagPair>& pairs, Eigen::Vector3d& sum) {
-    sum.setZero();
-    bool any = false;
-    for (const FlagPair& pair : pairs) {
-      if (!pair.first->visible_ || !pair.second->visible_) continue;
-      const Eigen::Vector3d diff = pair.second->rel_coord_ - pair.first->rel_coord_;
-      if (diff.norm() < MIN_AXIS_LENGTH) continue;
-      sum += diff.normalized();
-      any = true;
-    }
-    return any;
-  };
-
-  Eigen::Vector3d forward;
-  if (!average(flag_forward_pairs_, forward)) return;
-  Eigen::Vector3d right;
-  if (!average(flag_right_pairs_, right)) {
-    bool any = false;
-    for (const auto& pairs : flag_right_product_pairs_) {
-      const FlagPair& ab = pairs.first;
-      const FlagPair& cd = pairs.second;
-      if (!ab.first->visible_ || !ab.second->visible_ || !cd.first->visible_ ||
-          !cd.second->visible_) {
-        continue;
-      }
-      const Eigen::Vector3d cross = (ab.second->rel_coord_ - ab.first->rel_coord_)
-                                        .cross(cd.second->rel_coord_ - cd.first->rel_coord_);
-      if (cross.norm() < MIN_AXIS_LENGTH) continue;
-      right += cross.normalized();
-      any = true;
-    }
-    if (!any) return;
-  }
-  // Opposite unit vectors cancel: no direction was measured, so no correction this time.
-  if (!(forward.norm() >= MIN_AXIS_LENGTH) || !(right.norm() >= MIN_AXIS_LENGTH)) return;
-  forward.normalize();
-  right.normalize();
-  const Eigen::Vector3d up = right.cross(forward);
-  if (!(up.norm() >= MIN_AXIS_LENGTH)) return;
-
-  const Eigen::Matrix3d measured = MeasuredRotation(right, forward, up);
-
-  const Eigen::Matrix3d difference = global_rotation_.linear() * measured.transpose();
-  const Eigen::AngleAxisd error(difference);
-  const Eigen::AngleAxisd correction(-ROTATION_CORRECTION_RATE * error.angle(), error.axis());
-  const Eigen::Matrix3d corrected = correction.toRotationMatrix() * global_rotation_.linear();
-  if (!corrected.allFinite()) return;
-  global_rotation_.linear() = corrected;
+  if (!CorrectGlobalRotation(measured, ROTATION_CORRECTION_RATE)) return;
 
   agent.rotation_ = Tool::RotationMatrixToEulerDegree(global_rotation_.matrix());
   obs_global_rotation_update_time_ = world.GetServerTime();

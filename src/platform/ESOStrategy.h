@@ -32,10 +32,10 @@ class ESOStrategy {
   const TParameters& get_parameters() const { return _parameters; }
   const auto& get_gp() const { return _parameters.get_gp(); }
 
-  // Appends the current distribution to the resume file (silently skipped when the file
-  // cannot be opened).
-  void write_resume(const char* filename) const {
-    ResumeFile::write(filename, _solutions, _parameters._dim, _parameters._sep);
+  // Appends the current distribution to the resume file; false when it could not be
+  // written.
+  bool write_resume(const char* filename) const {
+    return ResumeFile::write(filename, _solutions, _parameters._dim, _parameters._sep);
   }
   // Loads the first block of the resume file; see ResumeFile::read for the failures.
   void read_resume(const char* filename) {

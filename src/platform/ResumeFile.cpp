@@ -60,10 +60,10 @@ class Words {
 
 }  // namespace
 
-void ResumeFile::write(const char* filename, const CMASolutions& solutions, int dim, bool sep) {
-  if (filename == nullptr) return;
+bool ResumeFile::write(const char* filename, const CMASolutions& solutions, int dim, bool sep) {
+  if (filename == nullptr) return false;
   std::ofstream out(filename, std::ios::app);
-  if (!out) return;
+  if (!out) return false;
   out.imbue(std::locale::classic());
   out << "\n# resume " << dim << "\n";
   out << "xmean\n";
@@ -78,6 +78,8 @@ void ResumeFile::write(const char* filename, const CMASolutions& solutions, int 
   for (Eigen::Index i = 0; i < cov.rows(); ++i)
     for (Eigen::Index j = 0; j <= i; ++j) out << cov(i, j) << (j < i ? "\t" : "\n");
   out << "\n";
+  out.flush();
+  return static_cast<bool>(out);
 }
 
 void ResumeFile::read(const char* filename, int dim, CMASolutions& solutions) {

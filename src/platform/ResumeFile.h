@@ -28,8 +28,8 @@ namespace libcmaes {
 class ResumeFile {
  public:
   // Appends one block for a search of dimension dim; the covariance written is the
-  // separable one when sep is set. A file that cannot be opened is skipped silently.
-  static void write(const char* filename, const CMASolutions& solutions, int dim, bool sep);
+  // separable one when sep is set. False when the file could not be opened or written.
+  static bool write(const char* filename, const CMASolutions& solutions, int dim, bool sep);
   // Loads mean, paths, step size and covariance of the first block into solutions (and the
   // covariance also into the separable one). A file that cannot be opened prints
   // "resumeDistribution(): could not open '<filename>'" on standard output and leaves the

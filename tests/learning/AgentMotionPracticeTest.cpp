@@ -121,11 +121,12 @@ TEST(AgentMotionPracticeTest, WalkingRobotIsPutBackOnlyAfterBeingDownForThreeTen
     practice.Step(FakeTrainingServer::Perception(world, "PlayOn"));
     ASSERT_EQ(practice.Trainer(), "");
   }
-  // Down from cycle 30 on; the fall shows at the next vision (cycle 30 itself), and the robot
+  // Down from cycle 30 on, tipped over within that cycle as the gyroscope tells; the robot
   // is helped from 0.3 s later.
   world.tilt = 90.0;
   int first_help = -1;
   for (; world.cycle < 60 && first_help < 0; ++world.cycle) {
+    world.gyro.x() = world.cycle == 30 ? -90.0 / FakeTrainingServer::CYCLE : 0.0;
     practice.Step(FakeTrainingServer::Perception(world, "PlayOn"));
     if (practice.Trainer() == WALK_PLACEMENT) first_help = world.cycle;
     EXPECT_TRUE(practice.Trainer().empty() || practice.Trainer() == WALK_PLACEMENT);

@@ -2,6 +2,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <iostream>
 #include <regex>
 #include <sstream>
@@ -156,6 +157,24 @@ TEST_F(WalkEvolutionRun, FullTrialsMeasureDistancesAndWrappedTurns) {
   const double best =
       std::max({iterations[0][3], iterations[1][3], iterations[2][3], iterations[3][3]});
   EXPECT_NEAR(std::stod(record[1]), best, 1e-4) << record[1];
+}
+
+TEST_F(WalkEvolutionRun, AResumeFileThatCannotBeWrittenIsNamedOnce) {
+  // A folder where the resume file belongs: two generations end, one warning.
+  std::filesystem::create_directories(dir_.PathOf(RESUME));
+  server_.SetScript(FakeTrainingServer::Walker(0.0, 0.0, 0.0, 0.1));
+  ChildProcess agent = test::StartAgentIn(dir_.Path(), "zamp_walk_evolution", Options());
+  ASSERT_TRUE(server_.Run(40000, seconds(30), [this](const FakeTrainingServer::World& w) {
+    return w.cycle % 30 == 0 && dir_.ReadLines(RECORD).size() >= 3;
+  }));
+  ASSERT_TRUE(agent.Wait(seconds(10)));
+  EXPECT_EQ(agent.ExitStatus(), 0) << agent.Err();
+  const std::string warning =
+      "cannot write ./data/walk_evolution_data/evoresume.dat; its records are lost\n";
+  EXPECT_EQ(agent.Err().find(warning), agent.Err().rfind(warning)) << agent.Err();
+  EXPECT_NE(agent.Err().find(warning), std::string::npos) << agent.Err();
+  // The rest of the generation's output goes on.
+  EXPECT_EQ(dir_.ReadLines(BEST_RECORD).size(), 2u);
 }
 
 }  // namespace

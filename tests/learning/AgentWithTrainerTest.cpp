@@ -51,6 +51,7 @@ TEST(AgentWithTrainerTest, TrainerLinkTakesOnlyThePortOfTheAgentLink) {
       {{}, 3200},
       {{"--port=3150"}, 3250},
       {{"--port=3150", "--host=10.1.2.3", "--team=Other", "--unum=3"}, 3250},
+      {{"--port=65435"}, 65535},
   };
   for (const auto& c : cases) {
     ChildProcess child = ChildProcess::Run([&c]() {
@@ -62,6 +63,20 @@ TEST(AgentWithTrainerTest, TrainerLinkTakesOnlyThePortOfTheAgentLink) {
     });
     EXPECT_EQ(child.ExitStatus(), 0);
     EXPECT_EQ(child.Out(), "127.0.0.1:" + std::to_string(c.trainer_port));
+  }
+}
+
+TEST(AgentWithTrainerTest, AnAgentPortThatLeavesNoTrainerPortEndsTheRunWithStatusOne) {
+  for (const char* port : {"65436", "65500", "65535"}) {
+    ChildProcess agent = StartBallPlacer({std::string("--port=") + port});
+    ASSERT_TRUE(agent.Wait(seconds(10))) << port;
+    EXPECT_EQ(agent.ExitStatus(), 1) << port;
+    EXPECT_EQ(agent.Err(),
+              "the trainer port is the agent port + 100, and " + std::to_string(std::stoi(port) + 100) +
+                  " is above 65535: choose an agent port of at most 65435\n")
+        << port;
+    // Nothing was tried, in particular not the default server's port.
+    EXPECT_EQ(agent.Out().find("connect"), std::string::npos) << agent.Out();
   }
 }
 

@@ -91,13 +91,13 @@ TYPED_TEST(ResumeFileTest, WritesTheBlockLayoutAndAppendsBlocks) {
   const std::string path = TempPath("layout");
   auto strategy = this->MakeStrategy();
   SetKnownState(strategy.get_solutions());
-  strategy.write_resume(path.c_str());
+  EXPECT_TRUE(strategy.write_resume(path.c_str()));
   EXPECT_EQ(ReadAll(path), KNOWN_BLOCK);
-  strategy.write_resume(path.c_str());
+  EXPECT_TRUE(strategy.write_resume(path.c_str()));
   EXPECT_EQ(ReadAll(path), std::string(KNOWN_BLOCK) + KNOWN_BLOCK);
-  // An unopenable file is skipped without a word.
+  // An unopenable file is reported to the caller, which names it.
   ::testing::internal::CaptureStdout();
-  strategy.write_resume((::testing::TempDir() + "no_such_dir/evoresume.dat").c_str());
+  EXPECT_FALSE(strategy.write_resume((::testing::TempDir() + "no_such_dir/evoresume.dat").c_str()));
   EXPECT_EQ(::testing::internal::GetCapturedStdout(), "");
 }
 

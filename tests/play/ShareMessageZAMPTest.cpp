@@ -245,9 +245,8 @@ TEST(ShareMessageZAMPModelTest, MessageCarriesWhatTheModelsHold) {
   EXPECT_LT(v[Z::SHARE_BALL_NEAREST_ENEMY_DISTANCE], 1023.0);  // an opponent was seen
   EXPECT_EQ(2.0, v[Z::SHARE_AGENT_BEHAVIOR]);
   EXPECT_EQ(0.0, v[Z::SHARE_AGENT_MOVE_STATE]);
-  // The simple field model counts every opponent slot as seen in a vision cycle: 11, sent
-  // as the field's maximum.
-  EXPECT_EQ(10.0, v[Z::SHARE_COUNT_ENEMY_VISIBLE]);
+  // The one opponent seen in this cycle.
+  EXPECT_EQ(1.0, v[Z::SHARE_COUNT_ENEMY_VISIBLE]);
 }
 
 TEST(ShareMessageZAMPModelTest, MakeBeforeTheModelsExistIsSilent) {

@@ -24,6 +24,7 @@ const std::chrono::seconds ACCEPT_TIMEOUT{10};
 // Vision comes with every third perception, as on the real server.
 const int VISION_PERIOD = 3;
 const double START_TIME = 100.0;  // s, server clock of the first perception
+const double GRAVITY = 9.81;      // m/s^2
 
 double Wrap180(double degree) {
   double wrapped = std::fmod(degree, 360.0);
@@ -115,7 +116,9 @@ std::string FakeTrainingServer::Perception(const World& world, const std::string
   } else {
     text.GameState(world.cycle * CYCLE, play_mode);
   }
-  text.Gyro(Eigen::Vector3d::Zero()).Accelerometer(Eigen::Vector3d(0.0, 0.0, 9.81));
+  // The accelerometer measures the reaction to gravity: the field's up in the torso frame.
+  const double tilt = world.tilt * M_PI / 180.0;
+  text.Gyro(world.gyro).Accelerometer(GRAVITY * Eigen::Vector3d(0.0, -std::sin(tilt), std::cos(tilt)));
   std::array<double, HINGE_JOINT_NUM> joints{};
   text.Joints(joints);
   if (world.cycle % VISION_PERIOD == 0) {
@@ -194,7 +197,11 @@ bool FakeTrainingServer::Run(int cycles, std::chrono::milliseconds timeout,
     if (world_.cycle == close_trainer_after_) trainer->Close();
     moved_.push_back(moved);
     world_.moved = moved;
+    // The gyroscope sees what the script turns the robot by, never a trainer move.
+    const double tilt = world_.tilt;
+    const double heading = world_.heading;
     if (script_) script_(world_);
+    world_.gyro = Eigen::Vector3d(-(world_.tilt - tilt), 0.0, Wrap180(world_.heading - heading)) / CYCLE;
     if (until && until(world_)) break;
   }
   agent->Close();

@@ -5,8 +5,9 @@
 // player moves and ball placements, and records every trainer command with the cycle it
 // arrived in.
 //
-// Each perception holds time, game state, joints (all at 0), gyroscope and accelerometer;
-// every third one also vision: the eight landmarks as the robot sees them (tilted when it has
+// Each perception holds time, game state, joints (all at 0), gyroscope (the script's turns
+// and falls, never a trainer move, as on the real server) and accelerometer (gravity as the
+// torso lies); every third one also vision: the eight landmarks as the robot sees them (tilted when it has
 // fallen) and the ground truth mypos, myorien and ballpos. Frames: the left team's, which is
 // the server's field frame; metres, degrees, seconds.
 #pragma once
@@ -31,6 +32,9 @@ class FakeTrainingServer {
     Eigen::Vector3d robot{0.0, 0.0, 0.375};                // m
     double heading = 0.0;                                  // degrees, 0 facing +x
     double tilt = 0.0;                                     // degrees; 90 lies on the ground
+    // degrees/s about the torso's axes: how the robot turned since the last perception
+    // (leaning forward turns it about -x).
+    Eigen::Vector3d gyro = Eigen::Vector3d::Zero();
     Eigen::Vector3d ball{0.0, 0.0, 0.042};                 // m
     Eigen::Vector3d ball_speed = Eigen::Vector3d::Zero();  // m/s
     double free_time = 0.0;   // s since the trainer last moved the robot
