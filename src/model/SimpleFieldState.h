@@ -67,11 +67,11 @@ class SimpleFieldState : public FieldState {
   // A displacement since the sighting dt s ago, per vision cycle.
   static Eigen::Vector3d PerVisionCycle(const Eigen::Vector3d& displacement, double dt);
 
-  bool known_ = false;              // a measurement or a placement has given the pose
-  bool landed_ = false;             // the move of this placement has been seen to land
-  int placement_cycles_ = 0;        // cycles in which the placed orientation still holds
-  double placed_direction_ = 0.0;   // degrees, team frame
-  double self_update_time_ = 0.0;   // s, the last vision cycle with a seen flag
+  bool known_ = false;             // a measurement or a placement has given the pose
+  bool landed_ = false;            // the move of this placement has been seen to land
+  int placement_cycles_ = 0;       // cycles left in which a move may still land or settle
+  double placed_direction_ = 0.0;  // degrees, team frame
+  double self_update_time_ = 0.0;  // s, the last vision cycle with a seen flag
 };
 
 }  // namespace zamp

@@ -71,9 +71,9 @@ TEST(AgentWithTrainerTest, AnAgentPortThatLeavesNoTrainerPortEndsTheRunWithStatu
     ChildProcess agent = StartBallPlacer({std::string("--port=") + port});
     ASSERT_TRUE(agent.Wait(seconds(10))) << port;
     EXPECT_EQ(agent.ExitStatus(), 1) << port;
-    EXPECT_EQ(agent.Err(),
-              "the trainer port is the agent port + 100, and " + std::to_string(std::stoi(port) + 100) +
-                  " is above 65535: choose an agent port of at most 65435\n")
+    EXPECT_EQ(agent.Err(), "the trainer port is the agent port + 100, and " +
+                               std::to_string(std::stoi(port) + 100) +
+                               " is above 65535: choose an agent port of at most 65435\n")
         << port;
     // Nothing was tried, in particular not the default server's port.
     EXPECT_EQ(agent.Out().find("connect"), std::string::npos) << agent.Out();

@@ -37,8 +37,8 @@ FallReading Replay(const Capture& capture) {
   const FallReading reading = ReplayLearningCapture(ReadFixtureLines(capture.file));
   std::cout << capture.file << ": upright " << reading.upright << ", read fallen "
             << reading.upright_read_fallen << "; down " << reading.down << ", read fallen "
-            << reading.down_read_fallen << "; median heading error "
-            << reading.MedianHeadingError() << " degrees" << std::endl;
+            << reading.down_read_fallen << "; median heading error " << reading.MedianHeadingError()
+            << " degrees" << std::endl;
   return reading;
 }
 

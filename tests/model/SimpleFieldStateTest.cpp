@@ -36,8 +36,8 @@ class SimpleFieldStateTest : public ::testing::Test {
   // landmarks are seen (all eight when names is empty), with the ball and one opponent.
   std::string SeenFrom(double time, const Eigen::Vector3d& torso, double heading,
                        const std::vector<std::string>& names = {}, double tilt = 0.0) {
-    const SyntheticScene scene(torso, heading,
-                               cycle_.agent().GetBodyPart(BP_HEAD).global_transform, tilt);
+    const SyntheticScene scene(torso, heading, cycle_.agent().GetBodyPart(BP_HEAD).global_transform,
+                               tilt);
     PerceptionText text;
     text.Time(time).GameState(0.0, "PlayOn").See();
     for (const auto& landmark : SyntheticScene::Landmarks(true)) {
@@ -154,8 +154,7 @@ TEST_F(SimpleFieldStateTest, APlacementHoldsTheUprightPoseUntilTheMoveHasLanded)
     const Eigen::Vector3d rate(i % 3 == 1 ? 50.0 : 0.0, 0.0, 0.0);
     cycle_.Step(i % 3 == 0 ? SeenFrom(time, kTorso, 0.0, {}, -80.0)
                            : PerceptionText().Time(time).GameState(0.0, "PlayOn").Gyro(rate).Str());
-    EXPECT_TRUE(cycle_.agent().GetRotation().isApprox(Eigen::Vector3d(0.0, 0.0, -90.0), 1e-9))
-        << i;
+    EXPECT_TRUE(cycle_.agent().GetRotation().isApprox(Eigen::Vector3d(0.0, 0.0, -90.0), 1e-9)) << i;
   }
   // Afterwards the body's own sensors lead again.
   TurnByGyro(time, Eigen::Vector3d(0.0, 0.0, 10.0));

@@ -118,7 +118,8 @@ std::string FakeTrainingServer::Perception(const World& world, const std::string
   }
   // The accelerometer measures the reaction to gravity: the field's up in the torso frame.
   const double tilt = world.tilt * M_PI / 180.0;
-  text.Gyro(world.gyro).Accelerometer(GRAVITY * Eigen::Vector3d(0.0, -std::sin(tilt), std::cos(tilt)));
+  text.Gyro(world.gyro)
+      .Accelerometer(GRAVITY * Eigen::Vector3d(0.0, -std::sin(tilt), std::cos(tilt)));
   std::array<double, HINGE_JOINT_NUM> joints{};
   text.Joints(joints);
   if (world.cycle % VISION_PERIOD == 0) {
@@ -201,7 +202,8 @@ bool FakeTrainingServer::Run(int cycles, std::chrono::milliseconds timeout,
     const double tilt = world_.tilt;
     const double heading = world_.heading;
     if (script_) script_(world_);
-    world_.gyro = Eigen::Vector3d(-(world_.tilt - tilt), 0.0, Wrap180(world_.heading - heading)) / CYCLE;
+    world_.gyro =
+        Eigen::Vector3d(-(world_.tilt - tilt), 0.0, Wrap180(world_.heading - heading)) / CYCLE;
     if (until && until(world_)) break;
   }
   agent->Close();

@@ -7,8 +7,8 @@
 //
 // Each perception holds time, game state, joints (all at 0), gyroscope (the script's turns
 // and falls, never a trainer move, as on the real server) and accelerometer (gravity as the
-// torso lies); every third one also vision: the eight landmarks as the robot sees them (tilted when it has
-// fallen) and the ground truth mypos, myorien and ballpos. Frames: the left team's, which is
+// torso lies); every third one also vision: the eight landmarks as the robot sees them (tilted when
+// it has fallen) and the ground truth mypos, myorien and ballpos. Frames: the left team's, which is
 // the server's field frame; metres, degrees, seconds.
 #pragma once
 
@@ -29,9 +29,9 @@ class FakeTrainingServer {
   static constexpr int UNUM = 10;        // the robot played, of team "Left"
 
   struct World {
-    Eigen::Vector3d robot{0.0, 0.0, 0.375};                // m
-    double heading = 0.0;                                  // degrees, 0 facing +x
-    double tilt = 0.0;                                     // degrees; 90 lies on the ground
+    Eigen::Vector3d robot{0.0, 0.0, 0.375};  // m
+    double heading = 0.0;                    // degrees, 0 facing +x
+    double tilt = 0.0;                       // degrees; 90 lies on the ground
     // degrees/s about the torso's axes: how the robot turned since the last perception
     // (leaning forward turns it about -x).
     Eigen::Vector3d gyro = Eigen::Vector3d::Zero();

@@ -16,10 +16,10 @@ namespace zamp::test {
 // head height ("mypos" z) tells upright from down, the true heading ("myorien") is the
 // heading's truth.
 struct FallReading {
-  int upright = 0;               // true head height at least 0.47 m
-  int upright_read_fallen = 0;   // ... of which the model read fallen
-  int down = 0;                  // head below 0.25 m for at least 0.3 s
-  int down_read_fallen = 0;      // ... of which the model read fallen
+  int upright = 0;                             // true head height at least 0.47 m
+  int upright_read_fallen = 0;                 // ... of which the model read fallen
+  int down = 0;                                // head below 0.25 m for at least 0.3 s
+  int down_read_fallen = 0;                    // ... of which the model read fallen
   std::vector<double> upright_heading_errors;  // degrees, absolute, on upright cycles
 
   double UprightFallenShare() const;
