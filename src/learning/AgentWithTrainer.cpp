@@ -121,19 +121,18 @@ void AgentWithTrainer::Run() {
 
 void AgentWithTrainer::NotePlacement(const EffectorTrainer& trainer) {
   if (!trainer.IsEffectorUse(EffectorTrainer::MOVE_AGENT)) return;
+  // The learning agents play on the left, where the team frame is the server's field
+  // frame and the moves' table entries are the left team's.
+  if (Singleton<WorldState>::GetInstance()->GetSide() == SIDE_RIGHT) return;
   const int unum = Singleton<AgentState>::GetInstance()->GetUniformNumber();
   if (unum < 1 || unum > MAX_TEAM_AGENT_NUM) return;
-  const bool right = Singleton<WorldState>::GetInstance()->GetSide() == SIDE_RIGHT;
-  const EffectorTrainer::AgentSet& self =
-      trainer.agent_set_[(right ? MAX_TEAM_AGENT_NUM : 0) + unum - 1];
+  const EffectorTrainer::AgentSet& self = trainer.agent_set_[unum - 1];
   if (!self.can_move) return;
-  // The move's direction d faces the robot d + 90 degrees on the field (a direction the
-  // server cannot read goes out as 0); the right team's frame is the field turned half a
-  // turn.
+  // A move direction d faces the robot d + 90 degrees (a direction the server cannot read
+  // goes out as 0).
   const double d = std::isfinite(self.coord[3]) ? self.coord[3] : 0.0;
-  const double direction = d + 90.0 + (right ? 180.0 : 0.0);
   if (auto* field = dynamic_cast<SimpleFieldState*>(Singleton<FieldState>::GetInstance())) {
-    field->Place(Tool::LimitDegree180(direction));
+    field->Place(Tool::LimitDegree180(d + 90.0));
   }
 }
 

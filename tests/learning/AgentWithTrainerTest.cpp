@@ -12,6 +12,8 @@
 #include "support/ChildProcess.h"
 #include "support/FakeTrainingServer.h"
 #include "support/LearningAgentProcess.h"
+#include "support/ModelCycle.h"
+#include "support/PerceptionText.h"
 
 namespace zamp {
 namespace {
@@ -78,6 +80,32 @@ TEST(AgentWithTrainerTest, AnAgentPortThatLeavesNoTrainerPortEndsTheRunWithStatu
     // Nothing was tried, in particular not the default server's port.
     EXPECT_EQ(agent.Out().find("connect"), std::string::npos) << agent.Out();
   }
+}
+
+TEST(AgentWithTrainerTest, OnlyAMoveOfItsOwnRobotPlacesTheFieldModel) {
+  test::ModelCycle cycle("Left", 10, test::ModelCycle::SIMPLE);
+  cycle.Start(test::PerceptionText().Time(0.0).GameStateWithTeam(10, "left", 0.0, "PlayOn").Str(),
+              Eigen::Vector3d::Zero());
+  // Upright and still, as a robot the trainer has just put down.
+  const auto step = [&cycle](double time) {
+    cycle.Step(test::PerceptionText().Time(time).Accelerometer({0.0, 0.0, 9.81}).Str());
+    return cycle.agent().GetRotation().z();
+  };
+  EffectorTrainer trainer;
+  trainer.agent_set_[8].can_move = true;  // player 9
+  trainer.agent_set_[8].coord = Eigen::Vector4d(0.0, 0.0, 0.375, 0.0);
+  trainer.SetEffectorUse(EffectorTrainer::MOVE_AGENT, true);
+  AgentWithTrainer::NotePlacement(trainer);
+  EXPECT_NEAR(0.0, step(0.02), 1e-9);
+
+  trainer.agent_set_[9].can_move = true;  // player 10; direction 45 faces 135
+  trainer.agent_set_[9].coord = Eigen::Vector4d(0.0, 0.0, 0.375, 45.0);
+  trainer.SetEffectorUse(EffectorTrainer::MOVE_AGENT, false);
+  AgentWithTrainer::NotePlacement(trainer);
+  EXPECT_NEAR(0.0, step(0.04), 1e-9);
+  trainer.SetEffectorUse(EffectorTrainer::MOVE_AGENT, true);
+  AgentWithTrainer::NotePlacement(trainer);
+  EXPECT_NEAR(135.0, step(0.06), 1e-9);
 }
 
 TEST(AgentWithTrainerTest, ScenePathComesFromTheOptionThenTheEnvironmentThenTheDefault) {
