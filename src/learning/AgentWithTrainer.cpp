@@ -37,7 +37,7 @@ AgentWithTrainer::AgentWithTrainer(int argc, char** argv)
     : Agent(DeferInit{}), trainer_socket_(new RcssserverSocket()) {
   AgentWithTrainer::Init(argc, argv);
   // An agent port near the top leaves no trainer port; Run then ends at once.
-  if (agent_socket_->GetPort() + TRAINER_PORT_OFFSET > HIGHEST_PORT) return;
+  if (!HasTrainerPort()) return;
   // The trainer link gets only its port: host and every other setting keep the defaults,
   // so it always goes to the local host whatever --host says.
   std::string port = "--port=" + std::to_string(agent_socket_->GetPort() + TRAINER_PORT_OFFSET);
@@ -89,10 +89,9 @@ std::string AgentWithTrainer::Step(const std::string& message, EffectorAgent& ef
 void AgentWithTrainer::Run() {
   EffectorAgent effector;
   EffectorTrainer trainer;
-  const int agent_port = agent_socket_->GetPort();
-  if (agent_port + TRAINER_PORT_OFFSET > HIGHEST_PORT) {
+  if (!HasTrainerPort()) {
     std::cerr << "the trainer port is the agent port + " << TRAINER_PORT_OFFSET << ", and "
-              << agent_port + TRAINER_PORT_OFFSET << " is above " << HIGHEST_PORT
+              << agent_socket_->GetPort() + TRAINER_PORT_OFFSET << " is above " << HIGHEST_PORT
               << ": choose an agent port of at most " << HIGHEST_PORT - TRAINER_PORT_OFFSET
               << std::endl;
     SetFailed();
@@ -117,6 +116,10 @@ void AgentWithTrainer::Run() {
     }
   }
   Done();
+}
+
+bool AgentWithTrainer::HasTrainerPort() const {
+  return agent_socket_->GetPort() + TRAINER_PORT_OFFSET <= HIGHEST_PORT;
 }
 
 void AgentWithTrainer::NotePlacement(const EffectorTrainer& trainer) {

@@ -81,6 +81,8 @@ class AgentWithTrainer : public Agent {
   bool stop_on_trainer_loss_ = false;
 
  private:
+  // Whether agent port + 100 is a port at all.
+  bool HasTrainerPort() const;
   // One warning per output file that cannot be written.
   void WarnUnwritable(const std::string& path);
 

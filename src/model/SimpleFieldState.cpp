@@ -27,8 +27,8 @@ void SimpleFieldState::Update() {
   const RawStorage& raw = *Singleton<RawStorage>::GetInstance();
   AgentState& agent = *Singleton<AgentState>::GetInstance();
 
-  // Once a move has landed, neither the gyroscope nor a sighting tells the pose for a while:
-  // the perceptions may still show the old one. Before it lands they do tell it.
+  // Once a move has landed the robot stands as placed, which the gyroscope did not see; the
+  // placed pose holds while it settles. Before it lands the sensors still tell the old pose.
   bool placing = false;
   if (placement_cycles_ > 0) {
     --placement_cycles_;

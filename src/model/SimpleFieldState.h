@@ -10,15 +10,15 @@
 //
 // A trainer move stands the robot upright in one cycle, which the gyroscope does not see,
 // and the server applies it a few cycles after it is sent, the perceptions until then
-// still showing the old pose. Place tells the model about such a move: for
-// PLACEMENT_CYCLES cycles, from the first cycle in which the accelerometer shows it
-// arrived, the orientation is the placed one; before that the sensors lead as usual, so a
-// robot still lying until the move lands reads as lying.
+// still showing the old pose. Place tells the model about such a move: from the first
+// cycle in which the accelerometer shows the robot arrived until PLACEMENT_CYCLES cycles
+// after the move, the orientation is the placed one; before it arrives the sensors lead as
+// usual, so a robot still lying until the move lands reads as lying.
 //
 // Runs once per cycle after AgentState::Update. Reads: the perception store (seen objects,
 // server time, vision flag) and AgentState (head pose in the torso frame, neck angles,
-// gyroscope). Writes: its own objects and AgentState's rotation_ (degrees), coordnates_ (m)
-// and speed_; never covariance_error_.
+// gyroscope, accelerometer). Writes: its own objects and AgentState's rotation_ (degrees),
+// coordnates_ (m) and speed_; never covariance_error_.
 // Frames: torso (x right, y forward, z up) to team frame (attack towards +x).
 #pragma once
 
